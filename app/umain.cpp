@@ -1,0 +1,274 @@
+#include "app/umain.h"
+
+#include "app/model/settings.h"
+#include "platform/errors.h"
+#include "platform/inistore.h"
+#include "platform/messagebox.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kClientWidth = 381;
+constexpr int kClientHeight = 359;
+
+const QString& programVersionTitle() {
+    static const QString title = QStringLiteral("Sorabi v.0.9.2");
+    return title;
+}
+
+QLabel* makeCardLabel(QWidget* parent, const char* name, int height) {
+    auto* lab = new QLabel(parent);
+    lab->setObjectName(QString::fromLatin1(name));
+    lab->setAlignment(Qt::AlignCenter);
+    lab->setWordWrap(true);
+    lab->setAutoFillBackground(true);
+    lab->setFixedHeight(height);
+    return lab;
+}
+
+} // namespace
+
+TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) : QWidget(parent) {
+    m_model.AppDir = appDir;
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Sorabi"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* top = new QWidget(this);
+    top->setObjectName(QStringLiteral("Panel3"));
+    top->setFixedHeight(27);
+    TimeLab = new QLabel(top);
+    TimeLab->setObjectName(QStringLiteral("TimeLab"));
+    TimeLab->setGeometry(5, 6, 108, 16);
+
+    Lab1 = makeCardLabel(this, "Lab1", 105);
+    Lab2 = makeCardLabel(this, "Lab2", 83);
+    Lab3 = makeCardLabel(this, "Lab3", 83);
+
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("Panel5"));
+    buttons->setFixedHeight(43);
+    SetupBtn = new QPushButton(QStringLiteral("Настройки"), buttons);
+    SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
+    SetupBtn->setGeometry(7, 10, 75, 25);
+    StartBtn = makeButton("StartBtn", QStringLiteral("Продолжить"), 83, 13);
+    PauseBtn = makeButton("PauseBtn", QStringLiteral("Пауза"), 105, 13);
+    PrevBtn = makeButton("PrevBtn", QStringLiteral("Предыдущее слово"), 130, 13);
+    NextBtn = makeButton("NextBtn", QStringLiteral("Следующее слово"), 153, 13);
+    RBtn = makeButton("RBtn", QStringLiteral("Вспомнил"), 182, 14);
+    FBtn = makeButton("FBtn", QStringLiteral("Не вспомнил"), 207, 14);
+    for (QToolButton* b : {StartBtn, PauseBtn, PrevBtn, NextBtn, RBtn, FBtn})
+        b->setParent(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget* w : {top, static_cast<QWidget*>(Lab1), static_cast<QWidget*>(Lab2),
+                       static_cast<QWidget*>(Lab3), buttons})
+        layout->addWidget(w);
+    layout->addStretch(1);
+
+    connect(StartBtn, &QToolButton::clicked, this, &TForm2::ResumeTraining);
+    connect(PauseBtn, &QToolButton::clicked, this, &TForm2::PauseTraining);
+
+    TimerGlobal = new QTimer(this);
+    TimerGlobal->setObjectName(QStringLiteral("TimerGlobal"));
+    TimerGlobal->setInterval(1000);
+
+    FormCreate(deckPath);
+}
+
+TForm2::~TForm2() = default;
+
+QToolButton* TForm2::makeButton(const char* name, const QString& hint, int left, int top) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setGeometry(left, top, 23, 22);
+    b->setEnabled(false);
+    return b;
+}
+
+void TForm2::FormCreate(const QString& deckPath) {
+    setWindowTitle(programVersionTitle());
+    m_model.Graded = false;
+    m_model.DeckLoaded = false;
+    m_model.Paused = false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(settings::defaultLeft(screen->geometry().width(), width()), 0);
+
+    LoadSettings();
+    if (!deckPath.isEmpty())
+        m_model.Dictionary = QDir::current().absoluteFilePath(deckPath);
+    SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
+    TimerGlobal->start();
+    try {
+        if (LoadDeck(m_model.Dictionary))
+            NextCard();
+    } catch (const platform::Error& e) {
+        platform::showError(this, e.text());
+    }
+}
+
+QString TForm2::titleBase() const {
+    return programVersionTitle() + QStringLiteral(" [") + m_model.dictionaryFileName() +
+           QStringLiteral("] ");
+}
+
+void TForm2::LoadSettings() {
+    const platform::IniStore ini(m_model.AppDir + settings::fileName());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 0;
+    if (const auto pos = settings::load(ini, m_model, settings::defaultLeft(screenWidth, width())))
+        move(*pos);
+}
+
+void TForm2::SaveSettings() {
+    platform::IniStore ini(m_model.AppDir + settings::fileName());
+    settings::save(ini, m_model, pos());
+    ini.save();
+}
+
+bool TForm2::LoadDeck(const QString& path) {
+    const DeckLoadResult result = m_model.loadDeck(path);
+    switch (result.status) {
+    case DeckLoadResult::EmptyPath:
+        return false;
+    case DeckLoadResult::Missing:
+        platform::showError(this,
+                            QStringLiteral("Файла ") + path + QStringLiteral(" не существует!"));
+        return false;
+    case DeckLoadResult::Malformed:
+        platform::showError(
+            this, QStringLiteral("Ошибка в строке %1! Файл не загружен!").arg(result.entryCount));
+        setTrainingButtonsEnabled(false);
+        return false;
+    case DeckLoadResult::Loaded:
+        break;
+    }
+    setWindowTitle(titleBase());
+    setTrainingButtonsAfterLoad();
+    return true;
+}
+
+bool TForm2::SaveDeck(const QString& path) {
+    if (m_model.saveDeck(path))
+        return true;
+    platform::showError(this, QStringLiteral("Не удалось сохранить файл ") + path + u'!');
+    return false;
+}
+
+void TForm2::setTrainingButtonsEnabled(bool enabled) {
+    for (QToolButton* b : {NextBtn, PrevBtn, StartBtn, PauseBtn, FBtn, RBtn})
+        b->setEnabled(enabled);
+}
+
+void TForm2::setTrainingButtonsAfterLoad() {
+    const bool timed = m_model.ShowNewCard != 0;
+    NextBtn->setEnabled(timed);
+    PauseBtn->setEnabled(timed);
+    PrevBtn->setEnabled(timed && m_model.Style == 1);
+    StartBtn->setEnabled(false);
+    FBtn->setEnabled(true);
+    RBtn->setEnabled(true);
+}
+
+void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
+    m_model.ShowNewCard = newCardMinutes;
+    m_model.ShowTranslation = translationSeconds;
+    m_model.CardCountdown = m_model.ShowNewCard * 60;
+    m_model.AnswerCountdown = m_model.ShowTranslation;
+}
+
+void TForm2::NextCard() {
+    show();
+    raise();
+    activateWindow();
+    TrainerModel& m = m_model;
+    if (m.Style == 0)
+        m.CurrentPos =
+            m.ActiveCount > 0 ? qint32(QRandomGenerator::global()->bounded(m.ActiveCount)) : 0;
+    else if (m.Style == 1)
+        m.CurrentPos = m.CurrentPos + 1 >= m.ActiveCount ? 0 : m.CurrentPos + 1;
+    ShowCard(true);
+}
+
+void TForm2::ShowCard(bool newCard) {
+    const TrainerModel& m = m_model;
+    if (!m.DeckLoaded || m.CurrentPos < 0 || m.CurrentPos >= m.ActiveCount)
+        return;
+    const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
+    Lab1->setText(w.Kanji.isEmpty() ? w.Kana : w.Kanji);
+    Lab2->setText(newCard || w.Kanji.isEmpty() ? QString() : w.Kana);
+    Lab3->setText(newCard ? QString() : w.Translation);
+    if (newCard) {
+        m_model.Graded = false;
+        RBtn->setEnabled(true);
+        FBtn->setEnabled(true);
+    }
+}
+
+void TForm2::PauseTraining() {
+    m_model.Paused = true;
+    setWindowTitle(programVersionTitle() + QStringLiteral(" [") + m_model.dictionaryFileName() +
+                   QStringLiteral("] [Пауза]"));
+    StartBtn->setEnabled(true);
+    PauseBtn->setEnabled(false);
+    FBtn->setEnabled(false);
+    RBtn->setEnabled(false);
+}
+
+void TForm2::ResumeTraining() {
+    TrainerModel& m = m_model;
+    m.Paused = false;
+    setWindowTitle(titleBase());
+    const bool timed = m.ShowNewCard != 0 && m.DeckLoaded;
+    StartBtn->setEnabled(false);
+    PauseBtn->setEnabled(timed);
+    NextBtn->setEnabled(timed);
+    PrevBtn->setEnabled(timed && m.Style == 1);
+    FBtn->setEnabled(!m.Graded && m.DeckLoaded);
+    RBtn->setEnabled(!m.Graded && m.DeckLoaded);
+    if (m.ShowNewCard == 0 || m.WordCount == 0 || !m.DeckLoaded)
+        TimeLab->clear();
+    if (!m.DeckLoaded) {
+        Lab1->clear();
+        Lab2->clear();
+        Lab3->clear();
+    }
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    PauseTraining();
+    if (!platform::askQuestion(this, QStringLiteral("Вы уверены, что хотите выйти?"))) {
+        event->ignore();
+        ResumeTraining();
+        return;
+    }
+    // A deck or settings file that cannot be written keeps the window open (paused), so the user
+    // can free the disk or mend the permissions and close again.
+    if (!SaveDeck(m_model.Dictionary)) {
+        event->ignore();
+        return;
+    }
+    try {
+        SaveSettings();
+    } catch (const platform::Error& e) {
+        platform::showError(this, e.text());
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need; skips what is there.
+# Usage: scripts/install-deps.sh [run|test|ci]
+set -euo pipefail
+
+profile=${1:-test}
+packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic)
+case "$profile" in
+run) ;;
+test) packages+=(libgtest-dev libgmock-dev) ;;
+ci) packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
+*) echo "unknown profile: $profile" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

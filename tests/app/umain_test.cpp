@@ -1,0 +1,213 @@
+#include "app/umain.h"
+#include "tests/support/deckbytes.h"
+#include "tests/support/filesizelimit.h"
+#include "tests/support/printers.h"
+#include "tests/support/scriptedanswerer.h"
+#include "tests/support/tempdir.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+using deckbytes::crlf;
+using deckbytes::le;
+using platform::Answer;
+
+namespace {
+
+const QByteArray kDeck = le(crlf(
+    {"*1", "犬=いぬ=собака=1=4", "#水=みず=вода=0=0", "=こんにちは=здравствуйте; привет=0=2"}));
+
+// The program folder of one test, with its settings file and decks.
+class MainWindowFixture : public testing::Test {
+protected:
+    void writeSettings(const QByteArray& body) { dir.write(QStringLiteral("sorabi.ini"), body); }
+
+    std::unique_ptr<TForm2> start(const QString& deckArgument = QString()) {
+        return std::make_unique<TForm2>(dir.path(), deckArgument);
+    }
+
+    // Enabled state of StartBtn, PauseBtn, PrevBtn, NextBtn, RBtn, FBtn as a string of 0 and 1.
+    static std::string buttons(const TForm2& f) {
+        std::string s;
+        for (const QToolButton* b : {f.StartBtn, f.PauseBtn, f.PrevBtn, f.NextBtn, f.RBtn, f.FBtn})
+            s += b->isEnabled() ? '1' : '0';
+        return s;
+    }
+
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(MainWindowFixture, StartsWithoutSettingsOrDeckAtTheTopRight) {
+    auto form = start();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2"));
+    EXPECT_EQ(buttons(*form), "000000");
+    EXPECT_FALSE(form->model().DeckLoaded);
+    EXPECT_EQ(form->model().WordCount, -1);
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(form->pos(), QPoint(screenWidth - form->width() - 5, 0));
+    EXPECT_EQ(form->width(), 381);
+}
+
+TEST_F(MainWindowFixture, RememberedPlaceAndForgottenPlace) {
+    writeSettings("[MAIN]\nPosLeft=40\nPosTop=50\n");
+    EXPECT_EQ(start()->pos(), QPoint(40, 50));
+    writeSettings("[MAIN]\nFormPos=0\nPosLeft=40\nPosTop=50\n");
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(start()->pos(), QPoint(screenWidth - 381 - 5, 0));
+}
+
+TEST_F(MainWindowFixture, DeckFromTheSettingsLoadsWithTheFirstCardAfterTheStoredOne) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    writeSettings("[MAIN]\nDictionary=d.sb\n");
+    auto form = start();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [d.sb] "));
+    EXPECT_TRUE(form->model().DeckLoaded);
+    // Stored position 1 of two active words; the first card moves on, wrapping to 0.
+    EXPECT_EQ(form->model().CurrentPos, 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(buttons(*form), "011111");
+}
+
+TEST_F(MainWindowFixture, ButtonStatesAfterALoadFollowTheOrderAndTheInterval) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    const std::pair<const char*, const char*> cases[] = {
+        {"Style=1\nShowNewCard=1", "011111"},
+        {"Style=0\nShowNewCard=1", "010111"},
+        {"Style=1\nShowNewCard=0", "000011"},
+    };
+    for (const auto& [keys, expected] : cases) {
+        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
+        EXPECT_EQ(buttons(*start()), expected) << keys;
+    }
+}
+
+TEST_F(MainWindowFixture, DeckArgumentReplacesTheStoredDeckAndIsMadeAbsolute) {
+    TempDir work;
+    work.write(QStringLiteral("sample.sb"), kDeck);
+    dir.write(QStringLiteral("other.sb"), kDeck);
+    writeSettings("[MAIN]\nDictionary=other.sb\n");
+    const QString elsewhere = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    auto form = start(QStringLiteral("sample.sb"));
+    QDir::setCurrent(elsewhere);
+    EXPECT_EQ(form->model().Dictionary,
+              QDir(work.path()).absoluteFilePath(QStringLiteral("sample.sb")));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [sample.sb] "));
+
+    // At exit the chosen deck is written back and remembered.
+    ScriptedAnswerer answers;
+    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+    ASSERT_TRUE(form->close());
+    EXPECT_EQ(work.read(QStringLiteral("sample.sb")).left(6), le(QStringLiteral("*0")));
+    EXPECT_TRUE(dir.read(QStringLiteral("sorabi.ini"))
+                    .contains("Dictionary=" + form->model().Dictionary.toUtf8() + "\n"));
+    EXPECT_EQ(dir.read(QStringLiteral("other.sb")), kDeck);
+}
+
+TEST_F(MainWindowFixture, DeckThatCannotBeLoadedIsReportedAndLeavesTheButtonsOff) {
+    dir.write(QStringLiteral("bad.sb"), le(crlf({"*0", "犬=いぬ=собака", "水=みず"})));
+    const std::pair<const char*, QString> cases[] = {
+        {"none.sb", QStringLiteral("Файла none.sb не существует!")},
+        {"bad.sb", QStringLiteral("Ошибка в строке 2! Файл не загружен!")},
+    };
+    for (const auto& [deck, message] : cases) {
+        writeSettings(QByteArray("[MAIN]\nDictionary=") + deck + "\n");
+        ScriptedAnswerer answers;
+        answers.expectError(message);
+        auto form = start();
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2")) << deck;
+        EXPECT_EQ(buttons(*form), "000000") << deck;
+    }
+}
+
+TEST_F(MainWindowFixture, UnreadableDeckIsReportedAndTheWindowComesUpWithoutACard) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    QFile::setPermissions(dir.file(QStringLiteral("d.sb")), QFile::WriteOwner);
+    writeSettings("[MAIN]\nDictionary=d.sb\n");
+    ScriptedAnswerer answers;
+    auto form = start();
+    ASSERT_EQ(answers.shown().size(), 1u);
+    EXPECT_TRUE(answers.shown()[0].text.contains(dir.file(QStringLiteral("d.sb"))));
+    EXPECT_FALSE(form->model().DeckLoaded);
+    EXPECT_EQ(buttons(*form), "000000");
+}
+
+TEST_F(MainWindowFixture, ExitAnsweredNoResumesTheRun) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    writeSettings("[MAIN]\nDictionary=d.sb\n");
+    auto form = start();
+    form->PauseTraining();
+    ScriptedAnswerer answers;
+    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::No);
+    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(form->model().Paused);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [d.sb] "));
+    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), kDeck);
+    EXPECT_EQ(dir.read(QStringLiteral("sorabi.ini")), QByteArray("[MAIN]\nDictionary=d.sb\n"));
+}
+
+TEST_F(MainWindowFixture, ExitAnsweredYesWritesTheDeckAndTheSettings) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    writeSettings("[MAIN]\nDictionary=d.sb\nFormPos=0\n");
+    auto form = start();
+    form->model().Dict.Words[0].Misses = 3;
+    ScriptedAnswerer answers;
+    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dir.read(QStringLiteral("d.sb")),
+              le(crlf({"*0", "犬=いぬ=собака=3=4", "#水=みず=вода=0=0",
+                       "=こんにちは=здравствуйте; привет=0=2"})));
+    const QByteArray ini = dir.read(QStringLiteral("sorabi.ini"));
+    EXPECT_TRUE(ini.startsWith("[MAIN]\nDictionary=d.sb\nFormPos=0\nStyle=1\n"))
+        << ini.toStdString();
+    EXPECT_FALSE(ini.contains("PosLeft"));
+}
+
+TEST_F(MainWindowFixture, DeckThatCannotBeSavedAtExitKeepsTheWindowOpenAndPaused) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    writeSettings("[MAIN]\nDictionary=d.sb\n");
+    auto form = start();
+    form->model().Dict.Words[0].Attempts = 99;
+    {
+        FileSizeLimit full(32);
+        ScriptedAnswerer answers;
+        answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+        answers.expectError(QStringLiteral("Не удалось сохранить файл d.sb!"));
+        EXPECT_FALSE(form->close());
+    }
+    EXPECT_TRUE(form->model().Paused);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [d.sb] [Пауза]"));
+    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), kDeck);
+    EXPECT_EQ(dir.read(QStringLiteral("sorabi.ini")), QByteArray("[MAIN]\nDictionary=d.sb\n"));
+
+    // With room on the disk again, the next close goes through.
+    ScriptedAnswerer answers;
+    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=1=99")).mid(2)));
+}
+
+TEST_F(MainWindowFixture, SettingsThatCannotBeWrittenAtExitKeepTheWindowOpen) {
+    dir.write(QStringLiteral("d.sb"), kDeck);
+    auto form = start(dir.file(QStringLiteral("d.sb")));
+    form->model().Dict.Words[0].Attempts = 99;
+    // A folder where the settings file should be: it reads as empty and cannot be replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sorabi.ini")));
+    ScriptedAnswerer answers;
+    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+    answers.expectError(QStringLiteral("Unable to write to ") +
+                        dir.file(QStringLiteral("sorabi.ini")));
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->model().Paused);
+    // The deck was written before the settings.
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=1=99")).mid(2)));
+}

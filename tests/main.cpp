@@ -1,0 +1,16 @@
+#include "tests/support/scriptedanswerer.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// Every test executable runs with a QApplication on the offscreen platform (unless the environment
+// chooses another), and with message boxes that fail the test unless a script expects them.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sorabi"));
+    ScriptedAnswerer::installFailingDefault();
+    return RUN_ALL_TESTS();
+}

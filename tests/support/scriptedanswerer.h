@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+// Answers the program's message boxes from a script. Each expected box is stated in advance with
+// its answer; a box that was not expected, or one with other text, fails the test, and so does an
+// expected box that never came. Without an answerer in scope, any box fails the test.
+class ScriptedAnswerer {
+public:
+    ScriptedAnswerer();
+    ~ScriptedAnswerer();
+    ScriptedAnswerer(const ScriptedAnswerer&) = delete;
+    ScriptedAnswerer& operator=(const ScriptedAnswerer&) = delete;
+
+    void expectError(const QString& text);
+    void expectQuestion(const QString& text, platform::Answer answer);
+
+    // Every box shown while the answerer was installed, in order.
+    const std::vector<platform::MessageRequest>& shown() const { return m_shown; }
+
+    // Installs the handler that fails the test on any box (the test main does this once).
+    static void installFailingDefault();
+
+private:
+    struct Expected {
+        platform::MessageKind kind;
+        QString text;
+        platform::Answer answer;
+    };
+    platform::Answer answer(const platform::MessageRequest& request);
+
+    std::deque<Expected> m_expected;
+    std::vector<platform::MessageRequest> m_shown;
+};
