@@ -96,15 +96,21 @@ void IniStore::parse(const QByteArray& bytes) {
         text = decode8Bit(bytes);
     }
     m_newline = text.contains(u"\r\n") ? QStringLiteral("\r\n") : defaultNewline();
+    // CR LF, LF and a lone CR all end a line: a CR kept inside a line would turn into a different
+    // line end when the file is written back.
     m_lines.clear();
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        m_lines.append(line.toString());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\n' && text[i] != u'\r')
+            continue;
+        m_lines.append(text.mid(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
     }
     // A line end at the very end of the file does not start another line.
-    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
-        m_lines.removeLast();
+    if (start < text.size())
+        m_lines.append(text.mid(start));
 }
 
 int IniStore::findSection(const QString& section) const {

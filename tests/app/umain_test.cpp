@@ -134,9 +134,8 @@ TEST_F(MainWindowFixture, UnreadableDeckIsReportedAndTheWindowComesUpWithoutACar
     QFile::setPermissions(dir.file(QStringLiteral("d.sb")), QFile::WriteOwner);
     writeSettings("[MAIN]\nDictionary=d.sb\n");
     ScriptedAnswerer answers;
+    answers.expectErrorContaining(dir.file(QStringLiteral("d.sb")));
     auto form = start();
-    ASSERT_EQ(answers.shown().size(), 1u);
-    EXPECT_TRUE(answers.shown()[0].text.contains(dir.file(QStringLiteral("d.sb"))));
     EXPECT_FALSE(form->model().DeckLoaded);
     EXPECT_EQ(buttons(*form), "000000");
 }

@@ -175,3 +175,16 @@ TEST(IniStore, SaveFailsWhenThePathIsAFolder) {
     EXPECT_THROW(store.save(), platform::Error);
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("s.ini"))).isDir());
 }
+
+TEST(IniStore, LoneCarriageReturnsEndLinesAndSurviveARewrite) {
+    // Found by fuzzing: "[Other" followed by two lone CRs.
+    QFile seed(QStringLiteral(SORABI_TEST_DATA "/fuzz-regressions/ini-lone-cr.ini"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    IniStore store = IniStore::fromBytes(seed.readAll());
+    store.writeBool(QStringLiteral("Other"), QStringLiteral("Flag"), true);
+    const IniStore back = IniStore::fromBytes(store.toBytes());
+    EXPECT_TRUE(back.readBool(QStringLiteral("Other"), QStringLiteral("Flag"), false));
+
+    const IniStore mac = ini("[MAIN]\rA=1\rB=2\r");
+    EXPECT_EQ(mac.readInteger(kMain, QStringLiteral("B"), 0), 2);
+}

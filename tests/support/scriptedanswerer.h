@@ -17,6 +17,8 @@ public:
     ScriptedAnswerer& operator=(const ScriptedAnswerer&) = delete;
 
     void expectError(const QString& text);
+    // An error whose text contains fragment (for texts that carry the system's own wording).
+    void expectErrorContaining(const QString& fragment);
     void expectQuestion(const QString& text, platform::Answer answer);
 
     // Every box shown while the answerer was installed, in order.
@@ -30,6 +32,7 @@ private:
         platform::MessageKind kind;
         QString text;
         platform::Answer answer;
+        bool partial = false;
     };
     platform::Answer answer(const platform::MessageRequest& request);
 

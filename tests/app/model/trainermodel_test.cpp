@@ -1,3 +1,4 @@
+#include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
 #include "platform/errors.h"
 #include "tests/support/deckbytes.h"
@@ -179,4 +180,20 @@ TEST(TrainerModel, DictionaryFileNameIsTheLastPathPart) {
         model.Dictionary = QString::fromUtf8(path);
         EXPECT_EQ(model.dictionaryFileName(), QString::fromUtf8(name)) << path;
     }
+}
+
+TEST(SampleDeck, LoadsWithItsWordsAndWritesBackTheSameBytes) {
+    TrainerModel model;
+    model.AppDir = QStringLiteral(SORABI_RESOURCES "/");
+    ASSERT_EQ(model.loadDeck(QStringLiteral("sample.sb")).status, DeckLoadResult::Loaded);
+    EXPECT_GE(model.WordCount, 60);
+    EXPECT_LE(model.WordCount, 100);
+    EXPECT_LT(model.ActiveCount, model.WordCount);
+    EXPECT_TRUE(std::any_of(model.Dict.Words.begin(), model.Dict.Words.end(),
+                            [](const TDictRec& w) { return w.Kanji.isEmpty(); }));
+    // As bundled the file is exactly what the program itself would write.
+    QFile file(model.resolveDeckPath(QStringLiteral("sample.sb")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(deckcodec::encode(model.Dict.Words, model.WordCount, model.CurrentPos),
+              file.readAll());
 }

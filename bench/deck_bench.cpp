@@ -1,0 +1,133 @@
+// Loading and saving a 100,000-word deck, against transcoding the same file with iconv: the floor
+// for any reader or writer of the format, measured in the same run.
+#include "app/model/deckcodec.h"
+#include "app/model/trainermodel.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <iconv.h>
+
+namespace {
+
+constexpr int kWords = 100000;
+
+QString pick(QRandomGenerator& rng, char16_t first, int span, int minLen, int maxLen) {
+    QString s;
+    const int len = minLen + int(rng.bounded(maxLen - minLen + 1));
+    for (int i = 0; i < len; ++i)
+        s += QChar(char16_t(first + rng.bounded(span)));
+    return s;
+}
+
+// A deck of realistic words in a temporary folder, made once for all benchmarks.
+struct Fixture {
+    QTemporaryDir dir;
+    QString deck;
+    QByteArray bytes;
+
+    Fixture() {
+        QRandomGenerator rng(42);
+        std::vector<TDictRec> words(kWords);
+        for (TDictRec& w : words) {
+            w.Kanji = pick(rng, 0x4E00, 0x5000, 2, 4);
+            w.Kana = pick(rng, 0x3041, 0x50, 3, 6);
+            const int alternatives = 1 + int(rng.bounded(3));
+            for (int a = 0; a < alternatives; ++a) {
+                if (a)
+                    w.Translation += QStringLiteral("; ");
+                w.Translation += pick(rng, 0x0430, 32, 4, 10);
+            }
+            w.Attempts = int(rng.bounded(100));
+            w.Misses = int(rng.bounded(w.Attempts + 1));
+            w.Active = rng.bounded(10) != 0;
+        }
+        bytes = deckcodec::encode(words, kWords, 17);
+        deck = dir.filePath(QStringLiteral("deck.sb"));
+        QFile f(deck);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            std::abort();
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        std::abort();
+    return f.readAll();
+}
+
+void BM_LoadDeck(benchmark::State& state) {
+    Fixture& f = fixture();
+    TrainerModel model;
+    for (auto _ : state) {
+        if (model.loadDeck(f.deck).status != DeckLoadResult::Loaded)
+            std::abort();
+        benchmark::DoNotOptimize(model.Dict.Words.data());
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes.size());
+}
+
+void BM_SaveDeck(benchmark::State& state) {
+    Fixture& f = fixture();
+    TrainerModel model;
+    if (model.loadDeck(f.deck).status != DeckLoadResult::Loaded)
+        std::abort();
+    const QString out = f.dir.filePath(QStringLiteral("saved.sb"));
+    for (auto _ : state)
+        if (!model.saveDeck(out))
+            std::abort();
+    state.SetBytesProcessed(state.iterations() * f.bytes.size());
+}
+
+// What `iconv -f UTF-16LE -t UTF-8 deck.sb > out` does, in process: read, transcode, write.
+void BM_IconvFunction(benchmark::State& state) {
+    Fixture& f = fixture();
+    const QString out = f.dir.filePath(QStringLiteral("iconv.txt"));
+    iconv_t cd = iconv_open("UTF-8", "UTF-16LE");
+    QByteArray converted;
+    for (auto _ : state) {
+        QByteArray in = readAll(f.deck);
+        converted.resize(in.size() * 2);
+        char* src = in.data();
+        size_t srcLeft = size_t(in.size());
+        char* dst = converted.data();
+        size_t dstLeft = size_t(converted.size());
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == size_t(-1))
+            std::abort();
+        QFile o(out);
+        if (!o.open(QIODevice::WriteOnly) ||
+            o.write(converted.constData(), qint64(converted.size() - qsizetype(dstLeft))) < 0)
+            std::abort();
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(state.iterations() * f.bytes.size());
+}
+
+// The command itself, process start included.
+void BM_IconvCommand(benchmark::State& state) {
+    Fixture& f = fixture();
+    const QByteArray command =
+        "iconv -f UTF-16LE -t UTF-8 '" + f.deck.toLocal8Bit() + "' > /dev/null";
+    for (auto _ : state)
+        if (std::system(command.constData()) != 0)
+            std::abort();
+    state.SetBytesProcessed(state.iterations() * f.bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadDeck)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveDeck)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IconvFunction)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IconvCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
