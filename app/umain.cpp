@@ -1,11 +1,13 @@
 #include "app/umain.h"
 
+#include "app/model/runrules.h"
 #include "app/model/settings.h"
 #include "platform/errors.h"
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -82,10 +84,15 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
 
     connect(StartBtn, &QToolButton::clicked, this, &TForm2::ResumeTraining);
     connect(PauseBtn, &QToolButton::clicked, this, &TForm2::PauseTraining);
+    connect(NextBtn, &QToolButton::clicked, this, &TForm2::NextBtnClick);
+    connect(PrevBtn, &QToolButton::clicked, this, &TForm2::PrevBtnClick);
+    connect(RBtn, &QToolButton::clicked, this, &TForm2::RBtnClick);
+    connect(FBtn, &QToolButton::clicked, this, &TForm2::FBtnClick);
 
     TimerGlobal = new QTimer(this);
     TimerGlobal->setObjectName(QStringLiteral("TimerGlobal"));
     TimerGlobal->setInterval(1000);
+    connect(TimerGlobal, &QTimer::timeout, this, &TForm2::TimerGlobalTimer);
 
     FormCreate(deckPath);
 }
@@ -114,6 +121,7 @@ void TForm2::FormCreate(const QString& deckPath) {
         m_model.Dictionary = QDir::current().absoluteFilePath(deckPath);
     SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
     TimerGlobal->start();
+    m_random.seed(quint32(QDateTime::currentMSecsSinceEpoch()));
     try {
         if (LoadDeck(m_model.Dictionary))
             NextCard();
@@ -188,18 +196,94 @@ void TForm2::setTrainingButtonsAfterLoad() {
 void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
     m_model.ShowNewCard = newCardMinutes;
     m_model.ShowTranslation = translationSeconds;
-    m_model.CardCountdown = m_model.ShowNewCard * 60;
+    // Kept in range for any stored number of minutes.
+    m_model.CardCountdown =
+        qint32(std::clamp<qint64>(qint64(m_model.ShowNewCard) * 60, 0, INT_MAX));
     m_model.AnswerCountdown = m_model.ShowTranslation;
 }
 
-void TForm2::NextCard() {
+void TForm2::showAndRaise() {
     show();
     raise();
     activateWindow();
+}
+
+bool TForm2::cardOnShow() const {
+    const TrainerModel& m = m_model;
+    return m.DeckLoaded && m.WordCount > 0 && m.CurrentPos >= 0 && m.CurrentPos < m.ActiveCount;
+}
+
+void TForm2::TimerGlobalTimer() {
+    TrainerModel& m = m_model;
+    if (m.Paused || !cardOnShow())
+        return;
+    if (m.CardCountdown > 0) {
+        --m.CardCountdown;
+        TimeLab->setText(QStringLiteral("Осталось: ") + FormatCountdown(m.CardCountdown));
+    } else if (m.ShowNewCard != 0) {
+        NextCard();
+        SetIntervals(m.ShowNewCard, m.ShowTranslation);
+    }
+    if (m.AnswerCountdown >= 0) {
+        --m.AnswerCountdown;
+    } else {
+        if (m.AnswerCountdown == -1)
+            ShowCard(false);
+        m.AnswerCountdown = -2;
+    }
+}
+
+void TForm2::NextBtnClick() {
+    NextCard();
+    SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
+}
+
+void TForm2::PrevBtnClick() {
+    PrevCard();
+    SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
+}
+
+void TForm2::grade(bool remembered) {
+    TrainerModel& m = m_model;
+    if (!cardOnShow())
+        return;
+    TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
+    w.Attempts = wrappingAdd(w.Attempts, 1);
+    m.Dict.TotalAttempts = wrappingAdd(m.Dict.TotalAttempts, 1);
+    if (!remembered) {
+        w.Misses = wrappingAdd(w.Misses, 1);
+        m.Dict.TotalMisses = wrappingAdd(m.Dict.TotalMisses, 1);
+    }
+    m.Graded = true;
+    RBtn->setEnabled(false);
+    FBtn->setEnabled(false);
+    if (m.ShowNewCard == 0) {
+        NextCard();
+        SetIntervals(m.ShowNewCard, m.ShowTranslation);
+    }
+}
+
+void TForm2::RBtnClick() {
+    grade(true);
+}
+void TForm2::FBtnClick() {
+    grade(false);
+}
+
+void TForm2::PrevCard() {
+    showAndRaise();
+    TrainerModel& m = m_model;
+    // Random order keeps no history: the card on show comes again as a new card.
+    if (m.Style == 1)
+        m.CurrentPos = m.CurrentPos - 1 < 0 ? m.ActiveCount - 1 : m.CurrentPos - 1;
+    ShowCard(true);
+}
+
+void TForm2::NextCard() {
+    showAndRaise();
     TrainerModel& m = m_model;
     if (m.Style == 0)
-        m.CurrentPos =
-            m.ActiveCount > 0 ? qint32(QRandomGenerator::global()->bounded(m.ActiveCount)) : 0;
+        m.CurrentPos = m.ActiveCount > 0 ? qint32(m_random.bounded(m.ActiveCount)) : 0;
     else if (m.Style == 1)
         m.CurrentPos = m.CurrentPos + 1 >= m.ActiveCount ? 0 : m.CurrentPos + 1;
     ShowCard(true);

@@ -3,6 +3,7 @@
 #include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
 
+#include <QRandomGenerator>
 #include <QWidget>
 
 class QLabel;
@@ -36,11 +37,19 @@ public:
 
     void SetIntervals(qint32 newCardMinutes, qint32 translationSeconds);
     void NextCard();
+    void PrevCard();
     void ShowCard(bool newCard);
     void PauseTraining();
     void ResumeTraining();
 
     QString titleBase() const;
+
+    // Handlers.
+    void TimerGlobalTimer();
+    void NextBtnClick();
+    void PrevBtnClick();
+    void RBtnClick();
+    void FBtnClick();
 
     // Controls, named as in the layout.
     QLabel* TimeLab = nullptr;
@@ -62,8 +71,12 @@ protected:
 private:
     void FormCreate(const QString& deckPath);
     void setTrainingButtonsAfterLoad();
+    bool cardOnShow() const;
+    void grade(bool remembered);
+    void showAndRaise();
     void setTrainingButtonsEnabled(bool enabled);
     QToolButton* makeButton(const char* name, const QString& hint, int left, int top);
 
     TrainerModel m_model;
+    QRandomGenerator m_random;
 };

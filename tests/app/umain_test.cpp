@@ -7,10 +7,12 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 #include <unistd.h>
 
 using deckbytes::crlf;
@@ -209,4 +211,159 @@ TEST_F(MainWindowFixture, SettingsThatCannotBeWrittenAtExitKeepTheWindowOpen) {
     EXPECT_TRUE(form->model().Paused);
     // The deck was written before the settings.
     EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=1=99")).mid(2)));
+}
+
+namespace {
+
+const QByteArray kThreeWords =
+    le(crlf({"*2", "一=いち=один", "#二=に=два", "三=さん=три", "四=よん=четыре"}));
+
+// A running window on a deck of three active words, driven tick by tick.
+class EngineFixture : public MainWindowFixture {
+protected:
+    std::unique_ptr<TForm2> startWith(const char* keys) {
+        dir.write(QStringLiteral("d.sb"), kThreeWords);
+        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
+        return start();
+    }
+    static void tick(TForm2& f, int n = 1) {
+        for (int i = 0; i < n; ++i)
+            f.TimerGlobalTimer();
+    }
+    static bool revealed(const TForm2& f) { return f.model().AnswerCountdown == -2; }
+};
+
+} // namespace
+
+TEST_F(EngineFixture, TimedCardsCountDownRevealAndComeEverySixtyOneTicks) {
+    auto f = startWith("ShowNewCard=1\nShowTranslation=5");
+    // The start card counts as a Next click: its answer comes on the (N + 2)-th tick.
+    EXPECT_EQ(f->model().CurrentPos, 0);
+    tick(*f, 6);
+    EXPECT_FALSE(revealed(*f));
+    tick(*f);
+    EXPECT_TRUE(revealed(*f));
+    tick(*f, 60 - 7);
+    EXPECT_EQ(f->TimeLab->text(), QStringLiteral("Осталось: 00:00"));
+    tick(*f); // the 61st tick brings the next card; the text stays
+    EXPECT_EQ(f->model().CurrentPos, 1);
+    EXPECT_EQ(f->TimeLab->text(), QStringLiteral("Осталось: 00:00"));
+
+    // From a card brought by the timer at tick 0.
+    tick(*f);
+    EXPECT_EQ(f->TimeLab->text(), QStringLiteral("Осталось: 00:59"));
+    tick(*f, 4);
+    EXPECT_FALSE(revealed(*f));
+    tick(*f); // tick 6
+    EXPECT_TRUE(revealed(*f));
+    tick(*f, 54); // tick 60
+    EXPECT_EQ(f->TimeLab->text(), QStringLiteral("Осталось: 00:00"));
+    EXPECT_EQ(f->model().CurrentPos, 1);
+    tick(*f); // tick 61
+    EXPECT_EQ(f->model().CurrentPos, 2);
+}
+
+TEST_F(EngineFixture, LongIntervalShowsHours) {
+    auto f = startWith("ShowNewCard=600");
+    tick(*f);
+    EXPECT_EQ(f->TimeLab->text(), QStringLiteral("Осталось: 09:59:59"));
+}
+
+TEST_F(EngineFixture, ZeroSecondsRevealOnTheTickAfterATimerCard) {
+    auto f = startWith("ShowNewCard=1\nShowTranslation=0");
+    tick(*f, 61); // the timer brings a card
+    EXPECT_FALSE(revealed(*f));
+    tick(*f);
+    EXPECT_TRUE(revealed(*f));
+}
+
+TEST_F(EngineFixture, ManualModeGradingBringsTheNextCard) {
+    auto f = startWith("ShowNewCard=0\nShowTranslation=2");
+    EXPECT_EQ(buttons(*f), "000011");
+    tick(*f, 100);
+    EXPECT_EQ(f->TimeLab->text(), QString());
+    EXPECT_EQ(f->model().CurrentPos, 0);
+    f->RBtnClick();
+    EXPECT_EQ(f->model().CurrentPos, 1);
+    EXPECT_FALSE(f->model().Graded);
+    EXPECT_EQ(buttons(*f), "000011");
+    tick(*f, 3);
+    EXPECT_FALSE(revealed(*f));
+    tick(*f); // N + 2 ticks after grading
+    EXPECT_TRUE(revealed(*f));
+}
+
+TEST_F(EngineFixture, GradingCountsTheWordAndTheTotals) {
+    auto f = startWith("ShowNewCard=1");
+    const TrainerModel& m = f->model();
+    // Position 0 is word 0 (一), the deck's only counts are zero.
+    f->FBtnClick();
+    EXPECT_EQ(m.Dict.Words[0].Attempts, 1);
+    EXPECT_EQ(m.Dict.Words[0].Misses, 1);
+    EXPECT_TRUE(m.Graded);
+    EXPECT_EQ(buttons(*f), "011100");
+    // A second grade of the same card does nothing: the buttons are off, and so is the handler.
+    f->NextBtnClick();
+    EXPECT_EQ(m.CurrentPos, 1); // word 2 (三)
+    f->RBtnClick();
+    EXPECT_EQ(m.Dict.Words[2].Attempts, 1);
+    EXPECT_EQ(m.Dict.Words[2].Misses, 0);
+    EXPECT_EQ(m.Dict.TotalAttempts, 2);
+    EXPECT_EQ(m.Dict.TotalMisses, 1);
+}
+
+TEST_F(EngineFixture, SequentialOrderWrapsBothWays) {
+    auto f = startWith("Style=1");
+    EXPECT_EQ(f->model().CurrentPos, 0);
+    f->PrevBtnClick();
+    EXPECT_EQ(f->model().CurrentPos, 2);
+    f->NextBtnClick();
+    EXPECT_EQ(f->model().CurrentPos, 0);
+    f->NextBtnClick();
+    f->NextBtnClick();
+    f->NextBtnClick();
+    EXPECT_EQ(f->model().CurrentPos, 0);
+}
+
+TEST_F(EngineFixture, RandomOrderStaysOnTheActiveWordsAndPreviousRepeatsTheCard) {
+    auto f = startWith("Style=0");
+    std::set<qint32> seen;
+    for (int i = 0; i < 200; ++i) {
+        f->NextBtnClick();
+        ASSERT_GE(f->model().CurrentPos, 0);
+        ASSERT_LT(f->model().CurrentPos, 3);
+        seen.insert(f->model().CurrentPos);
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    const qint32 before = f->model().CurrentPos;
+    f->PrevBtnClick();
+    EXPECT_EQ(f->model().CurrentPos, before);
+}
+
+TEST_F(EngineFixture, PauseFreezesBothCountdownsAndKeepsAGradedCardGraded) {
+    auto f = startWith("ShowNewCard=1\nShowTranslation=5");
+    tick(*f, 3);
+    f->RBtnClick();
+    f->PauseTraining();
+    EXPECT_EQ(buttons(*f), "101100");
+    const qint32 card = f->model().CardCountdown, answer = f->model().AnswerCountdown;
+    tick(*f, 500);
+    EXPECT_EQ(f->model().CardCountdown, card);
+    EXPECT_EQ(f->model().AnswerCountdown, answer);
+    f->ResumeTraining();
+    EXPECT_EQ(buttons(*f), "011100");
+    tick(*f);
+    EXPECT_EQ(f->model().CardCountdown, card - 1);
+}
+
+TEST_F(EngineFixture, NoActiveWordLeavesTheTimerIdle) {
+    dir.write(QStringLiteral("d.sb"), le(crlf({"*0", "#一=いち=один"})));
+    writeSettings("[MAIN]\nDictionary=d.sb\n");
+    auto f = start();
+    const qint32 card = f->model().CardCountdown;
+    tick(*f, 120);
+    EXPECT_EQ(f->model().CardCountdown, card);
+    f->RBtnClick();
+    EXPECT_EQ(f->model().Dict.TotalAttempts, 0);
+    EXPECT_EQ(f->model().Dict.Words[0].Attempts, 0);
 }
