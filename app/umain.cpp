@@ -1,7 +1,9 @@
 #include "app/umain.h"
 
+#include "app/model/cardtext.h"
 #include "app/model/runrules.h"
 #include "app/model/settings.h"
+#include "platform/colors.h"
 #include "platform/errors.h"
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
@@ -9,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +25,27 @@ namespace {
 
 constexpr int kClientWidth = 381;
 constexpr int kClientHeight = 359;
+constexpr int kStatusBarHeight = 19;
+
+QFont toQFont(const KindFont& f) {
+    QFont font(f.Name);
+    if (f.Size > 0)
+        font.setPointSize(f.Size);
+    else if (f.Size < 0)
+        font.setPixelSize(-f.Size); // a negative size is a height in pixels
+    font.setBold(f.Bold);
+    font.setItalic(f.Italic);
+    font.setUnderline(f.Underline);
+    font.setStrikeOut(f.StrikeOut);
+    return font;
+}
+
+// The em height of a kind's font in pixels: 47 for 35 points at 96 dots per inch.
+int emHeight(const KindFont& f, int dpi) {
+    if (f.Size < 0)
+        return -f.Size;
+    return qRound(f.Size * dpi / 72.0);
+}
 
 const QString& programVersionTitle() {
     static const QString title = QStringLiteral("Sorabi v.0.9.2");
@@ -34,7 +58,7 @@ QLabel* makeCardLabel(QWidget* parent, const char* name, int height) {
     lab->setAlignment(Qt::AlignCenter);
     lab->setWordWrap(true);
     lab->setAutoFillBackground(true);
-    lab->setFixedHeight(height);
+    lab->setFixedSize(kClientWidth, height);
     return lab;
 }
 
@@ -48,7 +72,7 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
 
-    auto* top = new QWidget(this);
+    auto* top = Panel3 = new QWidget(this);
     top->setObjectName(QStringLiteral("Panel3"));
     top->setFixedHeight(27);
     TimeLab = new QLabel(top);
@@ -59,7 +83,7 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     Lab2 = makeCardLabel(this, "Lab2", 83);
     Lab3 = makeCardLabel(this, "Lab3", 83);
 
-    auto* buttons = new QWidget(this);
+    auto* buttons = Panel5 = new QWidget(this);
     buttons->setObjectName(QStringLiteral("Panel5"));
     buttons->setFixedHeight(43);
     SetupBtn = new QPushButton(QStringLiteral("Настройки"), buttons);
@@ -290,18 +314,54 @@ void TForm2::NextCard() {
 }
 
 void TForm2::ShowCard(bool newCard) {
-    const TrainerModel& m = m_model;
+    TrainerModel& m = m_model;
     if (!m.DeckLoaded || m.CurrentPos < 0 || m.CurrentPos >= m.ActiveCount)
         return;
+    ShownKinds = 0b111;
     const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
-    Lab1->setText(w.Kanji.isEmpty() ? w.Kana : w.Kanji);
-    Lab2->setText(newCard || w.Kanji.isEmpty() ? QString() : w.Kana);
-    Lab3->setText(newCard ? QString() : w.Translation);
+    const bool hasKanji = !w.Kanji.isEmpty();
+    if (!hasKanji)
+        ShownKinds &= ~(1u << wkKanji);
+    const cardtext::MainKinds kinds =
+        cardtext::mainKinds(hasKanji, m.TopWordStyle, m.BottomWordStyle);
+    FillLabel(Lab1, kinds.top, newCard);
+    FillLabel(Lab2, kinds.second, newCard);
+    Lab3->setVisible(ShownKinds != 0);
+    if (ShownKinds != 0) {
+        const quint8 left = ShownKinds;
+        for (TWordKind k : {wkKanji, wkKana, wkTranslation})
+            if (left & (1u << k))
+                FillLabel(Lab3, k, newCard);
+    }
     if (newCard) {
-        m_model.Graded = false;
+        m.Graded = false;
         RBtn->setEnabled(true);
         FBtn->setEnabled(true);
     }
+    // The client height: the card labels, the button panel, the status bar and the top panel.
+    const int labels = Lab1->height() + Lab2->height() + (Lab3->isVisible() ? Lab3->height() : 0);
+    setFixedHeight(labels + Panel5->height() + kStatusBarHeight + Panel3->height());
+}
+
+void TForm2::FillLabel(QLabel* lab, TWordKind kind, bool hide) {
+    const TKindStyle& style = m_model.kindStyle(kind);
+    const QFont font = toQFont(style.Font);
+    lab->setFont(font);
+    QPalette palette = lab->palette();
+    palette.setColor(QPalette::Window, platform::toQColor(style.Color));
+    palette.setColor(QPalette::WindowText, platform::toQColor(style.Font.Color));
+    lab->setPalette(palette);
+    ShownKinds &= ~(1u << kind);
+    lab->setProperty("Tag", int(kind));
+
+    const TrainerModel& m = m_model;
+    const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
+    const QString text = cardtext::fieldText(w, kind, hide, m.TopWordStyle);
+    const QFontMetrics metrics(font);
+    const cardtext::Broken broken = cardtext::breakLines(
+        text, lab->width(), [&](QStringView s) { return metrics.horizontalAdvance(s.toString()); });
+    lab->setFixedHeight(broken.lines * (emHeight(style.Font, logicalDpiY()) + 2));
+    lab->setText(QString(broken.text).replace(u'\r', u'\n'));
 }
 
 void TForm2::PauseTraining() {

@@ -39,6 +39,7 @@ public:
     void NextCard();
     void PrevCard();
     void ShowCard(bool newCard);
+    void FillLabel(QLabel* lab, TWordKind kind, bool hide);
     void PauseTraining();
     void ResumeTraining();
 
@@ -79,4 +80,8 @@ private:
 
     TrainerModel m_model;
     QRandomGenerator m_random;
+    // The kinds not yet put on a label while a card is drawn, one bit per kind.
+    quint8 ShownKinds = 0;
+    QWidget* Panel3 = nullptr;
+    QWidget* Panel5 = nullptr;
 };

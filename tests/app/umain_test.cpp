@@ -367,3 +367,95 @@ TEST_F(EngineFixture, NoActiveWordLeavesTheTimerIdle) {
     EXPECT_EQ(f->model().Dict.TotalAttempts, 0);
     EXPECT_EQ(f->model().Dict.Words[0].Attempts, 0);
 }
+
+namespace {
+
+const QByteArray kCardDeck =
+    le(crlf({"*0", "犬=いぬ=собака=1=4", "=こんにちは=привет=0=0", "猫=ねこ=a;b;c;d;e;f=0=0"}));
+
+class CardFixture : public MainWindowFixture {
+protected:
+    std::unique_ptr<TForm2> startWith(const char* keys) {
+        dir.write(QStringLiteral("d.sb"), kCardDeck);
+        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
+        return start();
+    }
+    // Moves to the active position pos and draws it as a new card.
+    static void showAt(TForm2& f, qint32 pos, bool newCard = true) {
+        f.model().CurrentPos = pos;
+        f.ShowCard(newCard);
+    }
+    static std::vector<QString> texts(const TForm2& f) {
+        return {f.Lab1->text(), f.Lab2->text(),
+                f.Lab3->isVisible() ? f.Lab3->text() : QStringLiteral("<hidden>")};
+    }
+};
+
+QString s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TEST_F(CardFixture, WordWithKanjiShowsTheTopKindThenEverything) {
+    auto f = startWith("TopWordStyle=0\nBottomWordStyle=1");
+    f->show();
+    showAt(*f, 0);
+    EXPECT_EQ(texts(*f), (std::vector<QString>{s("犬"), QString(), QString()}));
+    f->ShowCard(false);
+    EXPECT_EQ(texts(*f), (std::vector<QString>{s("犬"), s("いぬ"), s("собака")}));
+    EXPECT_EQ(f->Lab3->property("Tag").toInt(), wkTranslation);
+}
+
+TEST_F(CardFixture, WordWithoutKanjiLetsTheKanaStandIn) {
+    const struct {
+        const char* keys;
+        std::vector<QString> newCard;
+        std::vector<QString> revealed;
+    } cases[] = {
+        {"TopWordStyle=0\nBottomWordStyle=1",
+         {s("こんにちは"), QString(), s("<hidden>")},
+         {s("こんにちは"), s("привет"), s("<hidden>")}},
+        {"TopWordStyle=2\nBottomWordStyle=0",
+         {s("привет"), QString(), s("<hidden>")},
+         {s("привет"), s("こんにちは"), s("<hidden>")}},
+        {"TopWordStyle=1\nBottomWordStyle=0",
+         {s("こんにちは"), QString(), s("<hidden>")},
+         {s("こんにちは"), s("привет"), s("<hidden>")}},
+    };
+    for (const auto& c : cases) {
+        auto f = startWith(c.keys);
+        f->show();
+        showAt(*f, 1);
+        EXPECT_EQ(texts(*f), c.newCard) << c.keys;
+        f->ShowCard(false);
+        EXPECT_EQ(texts(*f), c.revealed) << c.keys;
+    }
+}
+
+TEST_F(CardFixture, SameKindOnBothLabelsLeavesTheLastRemainingKindOnTheThird) {
+    auto f = startWith("TopWordStyle=1\nBottomWordStyle=1");
+    f->show();
+    showAt(*f, 0, false);
+    EXPECT_EQ(texts(*f), (std::vector<QString>{s("いぬ"), s("いぬ"), s("собака")}));
+}
+
+TEST_F(CardFixture, LabelHeightsFollowTheLinesAndTheWindowFollowsTheLabels) {
+    auto f =
+        startWith("TopWordStyle=0\nBottomWordStyle=1\nJFontSize=35\nKFontSize=20\nTFontSize=20");
+    f->show();
+    ASSERT_EQ(f->logicalDpiY(), 96);
+    showAt(*f, 2);
+    // Kanji 35 points is 47 pixels; a field that fits takes two lines, a hidden one too.
+    EXPECT_EQ(f->Lab1->height(), 2 * (47 + 2));
+    EXPECT_EQ(f->Lab2->height(), 2 * (27 + 2));
+    EXPECT_EQ(f->Lab3->height(), 2 * (27 + 2));
+    f->ShowCard(false);
+    // Six alternatives: four breaks, six lines.
+    EXPECT_EQ(f->Lab3->text(), s("a\nb\nc\nd\ne;f"));
+    EXPECT_EQ(f->Lab3->height(), 6 * (27 + 2));
+    EXPECT_EQ(f->height(), 98 + 58 + 174 + 43 + 19 + 27);
+    showAt(*f, 1, false); // no third label
+    EXPECT_FALSE(f->Lab3->isVisible());
+    EXPECT_EQ(f->height(), f->Lab1->height() + f->Lab2->height() + 43 + 19 + 27);
+}
