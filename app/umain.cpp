@@ -89,14 +89,12 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     SetupBtn = new QPushButton(QStringLiteral("Настройки"), buttons);
     SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
     SetupBtn->setGeometry(7, 10, 75, 25);
-    StartBtn = makeButton("StartBtn", QStringLiteral("Продолжить"), 83, 13);
-    PauseBtn = makeButton("PauseBtn", QStringLiteral("Пауза"), 105, 13);
-    PrevBtn = makeButton("PrevBtn", QStringLiteral("Предыдущее слово"), 130, 13);
-    NextBtn = makeButton("NextBtn", QStringLiteral("Следующее слово"), 153, 13);
-    RBtn = makeButton("RBtn", QStringLiteral("Вспомнил"), 182, 14);
-    FBtn = makeButton("FBtn", QStringLiteral("Не вспомнил"), 207, 14);
-    for (QToolButton* b : {StartBtn, PauseBtn, PrevBtn, NextBtn, RBtn, FBtn})
-        b->setParent(buttons);
+    StartBtn = makeButton(buttons, "StartBtn", QStringLiteral("Продолжить"), 83, 13);
+    PauseBtn = makeButton(buttons, "PauseBtn", QStringLiteral("Пауза"), 105, 13);
+    PrevBtn = makeButton(buttons, "PrevBtn", QStringLiteral("Предыдущее слово"), 130, 13);
+    NextBtn = makeButton(buttons, "NextBtn", QStringLiteral("Следующее слово"), 153, 13);
+    RBtn = makeButton(buttons, "RBtn", QStringLiteral("Вспомнил"), 182, 14);
+    FBtn = makeButton(buttons, "FBtn", QStringLiteral("Не вспомнил"), 207, 14);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,8 +121,9 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
 
 TForm2::~TForm2() = default;
 
-QToolButton* TForm2::makeButton(const char* name, const QString& hint, int left, int top) {
-    auto* b = new QToolButton(this);
+QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString& hint, int left,
+                                int top) {
+    auto* b = new QToolButton(panel);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
     b->setGeometry(left, top, 23, 22);

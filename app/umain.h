@@ -76,7 +76,8 @@ private:
     void grade(bool remembered);
     void showAndRaise();
     void setTrainingButtonsEnabled(bool enabled);
-    QToolButton* makeButton(const char* name, const QString& hint, int left, int top);
+    QToolButton* makeButton(QWidget* panel, const char* name, const QString& hint, int left,
+                            int top);
 
     TrainerModel m_model;
     QRandomGenerator m_random;
