@@ -16,6 +16,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -159,6 +160,9 @@ void BM_IconvCommand(benchmark::State& state) {
 // The console table, then each measured benchmark's time as a multiple of both iconv times.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Coloured on a terminal only, like the library's own console output.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
