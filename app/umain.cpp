@@ -365,8 +365,7 @@ void TForm2::FillLabel(QLabel* lab, TWordKind kind, bool hide) {
 
 void TForm2::PauseTraining() {
     m_model.Paused = true;
-    setWindowTitle(programVersionTitle() + QStringLiteral(" [") + m_model.dictionaryFileName() +
-                   QStringLiteral("] [Пауза]"));
+    setWindowTitle(titleBase() + QStringLiteral("[Пауза]"));
     StartBtn->setEnabled(true);
     PauseBtn->setEnabled(false);
     FBtn->setEnabled(false);

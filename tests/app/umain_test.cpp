@@ -33,6 +33,13 @@ protected:
         return std::make_unique<TForm2>(dir.path(), deckArgument);
     }
 
+    // Starts on deck as "d.sb" with the given settings keys besides the deck.
+    std::unique_ptr<TForm2> startOn(const QByteArray& deck, const char* keys) {
+        dir.write(QStringLiteral("d.sb"), deck);
+        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
+        return start();
+    }
+
     // Enabled state of StartBtn, PauseBtn, PrevBtn, NextBtn, RBtn, FBtn as a string of 0 and 1.
     static std::string buttons(const TForm2& f) {
         std::string s;
@@ -221,11 +228,7 @@ const QByteArray kThreeWords =
 // A running window on a deck of three active words, driven tick by tick.
 class EngineFixture : public MainWindowFixture {
 protected:
-    std::unique_ptr<TForm2> startWith(const char* keys) {
-        dir.write(QStringLiteral("d.sb"), kThreeWords);
-        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
-        return start();
-    }
+    std::unique_ptr<TForm2> startWith(const char* keys) { return startOn(kThreeWords, keys); }
     static void tick(TForm2& f, int n = 1) {
         for (int i = 0; i < n; ++i)
             f.TimerGlobalTimer();
@@ -375,11 +378,7 @@ const QByteArray kCardDeck =
 
 class CardFixture : public MainWindowFixture {
 protected:
-    std::unique_ptr<TForm2> startWith(const char* keys) {
-        dir.write(QStringLiteral("d.sb"), kCardDeck);
-        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
-        return start();
-    }
+    std::unique_ptr<TForm2> startWith(const char* keys) { return startOn(kCardDeck, keys); }
     // Moves to the active position pos and draws it as a new card.
     static void showAt(TForm2& f, qint32 pos, bool newCard = true) {
         f.model().CurrentPos = pos;
