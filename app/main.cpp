@@ -1,7 +1,7 @@
 #include "app/umain.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
-#include <QFont>
 
 namespace {
 
@@ -13,30 +13,22 @@ void preferX11Backend() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-// The stored font names come from Windows; map them to fonts a Linux desktop has, a Japanese-
-// capable family first so that kanji and kana never show as boxes.
-void registerFontSubstitutions() {
-    const QStringList japanese = {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"),
-                                  QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAGothic"),
-                                  QStringLiteral("Noto Sans CJK JP")};
-    QFont::insertSubstitutions(QStringLiteral("MS Mincho"), japanese);
-    QStringList sans = {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
-                        QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                        QStringLiteral("Noto Sans CJK JP")};
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), sans);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     preferX11Backend();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorabi"));
-    registerFontSubstitutions();
+    // The window may be hidden in the notification area while a dialog or message box closes:
+    // only the main window's own close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::registerFontSubstitutions();
 
     const QStringList args = QApplication::arguments();
     const QString deckPath = args.size() > 1 ? args.at(1) : QString();
     TForm2 form(QApplication::applicationDirPath() + u'/', deckPath);
+    QObject::connect(&form, &TForm2::FormClosed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     form.show();
     return QApplication::exec();
 }

@@ -1,109 +1,201 @@
 #include "app/umain.h"
 
-#include "app/model/cardtext.h"
-#include "app/model/runrules.h"
 #include "app/model/settings.h"
-#include "platform/colors.h"
+#include "dialogs/uabout.h"
+#include "dialogs/usetup.h"
+#include "hint/uhint.h"
 #include "platform/errors.h"
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "widgets/specialprogress.h"
+#include "widgets/statusbar.h"
+#include "widgets/trayicon.h"
 
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+// Compiled into the static resource library; referenced here so the linker keeps it.
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 
 constexpr int kClientWidth = 381;
 constexpr int kClientHeight = 359;
-constexpr int kStatusBarHeight = 19;
-
-QFont toQFont(const KindFont& f) {
-    QFont font(f.Name);
-    if (f.Size > 0)
-        font.setPointSize(f.Size);
-    else if (f.Size < 0)
-        font.setPixelSize(-f.Size); // a negative size is a height in pixels
-    font.setBold(f.Bold);
-    font.setItalic(f.Italic);
-    font.setUnderline(f.Underline);
-    font.setStrikeOut(f.StrikeOut);
-    return font;
-}
-
-// The em height of a kind's font in pixels: 47 for 35 points at 96 dots per inch.
-int emHeight(const KindFont& f, int dpi) {
-    if (f.Size < 0)
-        return -f.Size;
-    return qRound(f.Size * dpi / 72.0);
-}
+constexpr int kHintDuration = 10000; // ms a pop-up hint stays on screen
 
 const QString& programVersionTitle() {
     static const QString title = QStringLiteral("Sorabi v.0.9.2");
     return title;
 }
 
-QLabel* makeCardLabel(QWidget* parent, const char* name, int height) {
+QLabel* makeCardLabel(QWidget* parent, const char* name, int height, QRgb color, int pixels) {
     auto* lab = new QLabel(parent);
     lab->setObjectName(QString::fromLatin1(name));
     lab->setAlignment(Qt::AlignCenter);
     lab->setWordWrap(true);
     lab->setAutoFillBackground(true);
     lab->setFixedSize(kClientWidth, height);
+    QFont font(QStringLiteral("MS Mincho"));
+    font.setPixelSize(pixels);
+    lab->setFont(font);
+    QPalette palette = lab->palette();
+    palette.setColor(QPalette::Window, QColor(color));
+    lab->setPalette(palette);
     return lab;
+}
+
+QAction* addRadio(QMenu* menu, QActionGroup* group, const char* name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setCheckable(true);
+    group->addAction(a);
+    return a;
+}
+
+QAction* addSeparator(QMenu* menu, const char* name) {
+    QAction* a = menu->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
 }
 
 } // namespace
 
 TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) : QWidget(parent) {
+    initResources();
     m_model.AppDir = appDir;
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Sorabi"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (QGuiApplication::windowIcon().isNull()) {
+        QIcon icon;
+        for (const char* name : {"sorabi-16", "sorabi", "sorabi-48"})
+            icon.addFile(QStringLiteral(":/icons/") + QString::fromLatin1(name) +
+                         QStringLiteral(".png"));
+        QGuiApplication::setWindowIcon(icon);
+    }
+    setWindowIcon(QGuiApplication::windowIcon());
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
     setFixedSize(kClientWidth, kClientHeight);
 
-    auto* top = Panel3 = new QWidget(this);
-    top->setObjectName(QStringLiteral("Panel3"));
-    top->setFixedHeight(27);
-    TimeLab = new QLabel(top);
+    createLayout();
+    createMenus();
+
+    TimerGlobal = new QTimer(this);
+    TimerGlobal->setObjectName(QStringLiteral("TimerGlobal"));
+    TimerGlobal->setInterval(1000);
+    connect(TimerGlobal, &QTimer::timeout, this, &TForm2::TimerGlobalTimer);
+
+    Tray = new TTrayIcon(this);
+    Tray->setObjectName(QStringLiteral("Tray"));
+    Tray->setPopupMenu(PopupMenu1);
+    connect(Tray, &TTrayIcon::OnClick, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) { TrayClick(button); });
+
+    FormCreate(deckPath);
+    Tray->setActive(true);
+
+    // The dialogs come after the main window, in this order.
+    SetupForm = new TSetupForm(m_model, this);
+    AboutForm = new TAboutForm(this);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::createLayout() {
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedSize(kClientWidth, 27);
+    TimeLab = new QLabel(Panel3);
     TimeLab->setObjectName(QStringLiteral("TimeLab"));
-    TimeLab->setGeometry(5, 6, 108, 16);
+    TimeLab->move(5, 6);
+    // Fixed in size and opaque, so the tick's new text repaints the label alone and asks for no
+    // new layout.
+    TimeLab->setFixedSize(108, 16);
+    TimeLab->setAutoFillBackground(true);
+    LinkLabel1 = new QLabel(QStringLiteral("О программе..."), Panel3);
+    LinkLabel1->setObjectName(QStringLiteral("LinkLabel1"));
+    LinkLabel1->setGeometry(298, 6, 77, 13);
+    QFont link = LinkLabel1->font();
+    link.setUnderline(true);
+    LinkLabel1->setFont(link);
+    QPalette linkPalette = LinkLabel1->palette();
+    linkPalette.setColor(QPalette::WindowText, Qt::blue);
+    LinkLabel1->setPalette(linkPalette);
+    LinkLabel1->setCursor(Qt::PointingHandCursor);
+    LinkLabel1->installEventFilter(this);
 
-    Lab1 = makeCardLabel(this, "Lab1", 105);
-    Lab2 = makeCardLabel(this, "Lab2", 83);
-    Lab3 = makeCardLabel(this, "Lab3", 83);
+    Lab1 = makeCardLabel(this, "Lab1", 105, qRgb(0, 255, 0), 40);
+    Lab2 = makeCardLabel(this, "Lab2", 83, qRgb(255, 255, 0), 33);
+    Lab3 = makeCardLabel(this, "Lab3", 83, qRgb(0, 255, 255), 33);
+    for (QLabel* lab : {Lab1, Lab2}) {
+        lab->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(lab, &QLabel::customContextMenuRequested, this,
+                [this, lab](QPoint at) { openWStyleMenu(lab, lab->mapToGlobal(at)); });
+    }
 
-    auto* buttons = Panel5 = new QWidget(this);
-    buttons->setObjectName(QStringLiteral("Panel5"));
-    buttons->setFixedHeight(43);
-    SetupBtn = new QPushButton(QStringLiteral("Настройки"), buttons);
+    Panel5 = new QWidget(this);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setFixedSize(kClientWidth, 43);
+    SetupBtn = new QPushButton(QStringLiteral("Настройки"), Panel5);
     SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
     SetupBtn->setGeometry(7, 10, 75, 25);
-    StartBtn = makeButton(buttons, "StartBtn", QStringLiteral("Продолжить"), 83, 13);
-    PauseBtn = makeButton(buttons, "PauseBtn", QStringLiteral("Пауза"), 105, 13);
-    PrevBtn = makeButton(buttons, "PrevBtn", QStringLiteral("Предыдущее слово"), 130, 13);
-    NextBtn = makeButton(buttons, "NextBtn", QStringLiteral("Следующее слово"), 153, 13);
-    RBtn = makeButton(buttons, "RBtn", QStringLiteral("Вспомнил"), 182, 14);
-    FBtn = makeButton(buttons, "FBtn", QStringLiteral("Не вспомнил"), 207, 14);
+    StartBtn = makeButton(Panel5, "StartBtn", QStringLiteral("play"), QStringLiteral("Продолжить"),
+                          83, 13);
+    PauseBtn =
+        makeButton(Panel5, "PauseBtn", QStringLiteral("pause"), QStringLiteral("Пауза"), 105, 13);
+    PrevBtn = makeButton(Panel5, "PrevBtn", QStringLiteral("prev"),
+                         QStringLiteral("Предыдущее слово"), 130, 13);
+    NextBtn = makeButton(Panel5, "NextBtn", QStringLiteral("next"),
+                         QStringLiteral("Следующее слово"), 153, 13);
+    RBtn = makeButton(Panel5, "RBtn", QStringLiteral("tick"), QStringLiteral("Вспомнил"), 182, 14);
+    FBtn =
+        makeButton(Panel5, "FBtn", QStringLiteral("cross"), QStringLiteral("Не вспомнил"), 207, 14);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    for (QWidget* w : {top, static_cast<QWidget*>(Lab1), static_cast<QWidget*>(Lab2),
-                       static_cast<QWidget*>(Lab3), buttons})
-        layout->addWidget(w);
-    layout->addStretch(1);
+    SBar = new TStatusBar(this);
+    SBar->setObjectName(QStringLiteral("SBar"));
+    SBar->setFixedWidth(kClientWidth);
+    ProgCurr = new TSpecialProgress(this);
+    ProgAll = new TSpecialProgress(this);
+    const std::pair<TSpecialProgress*, const char*> bars[] = {{ProgCurr, "ProgCurr"},
+                                                              {ProgAll, "ProgAll"}};
+    for (const auto& [bar, name] : bars) {
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setSolid(true);
+        bar->setStartColor(Qt::red);
+        bar->setEndColor(Qt::green);
+        bar->setTextOption(TSpecialProgress::toPercent);
+        bar->setTextCentered(true);
+        bar->setHintColor(QGuiApplication::palette().color(QPalette::ToolTipBase));
+        bar->setToolTipDuration(kHintDuration);
+    }
+    ProgCurr->resize(94, 15);
+    ProgCurr->setToolTip(QStringLiteral("Коэффициен запоминания текущего слова"));
+    ProgAll->resize(92, 15);
+    ProgAll->setToolTip(QStringLiteral("Общий коэффициен запоминания словаря"));
+    SBar->setPanelControl(SBar->addPanel(100), ProgCurr);
+    SBar->setPanelControl(SBar->addPanel(100), ProgAll);
+    SBar->addPanel(50, Qt::AlignRight);
 
+    connect(SetupBtn, &QPushButton::clicked, this, &TForm2::SetupBtnClick);
     connect(StartBtn, &QToolButton::clicked, this, &TForm2::ResumeTraining);
     connect(PauseBtn, &QToolButton::clicked, this, &TForm2::PauseTraining);
     connect(NextBtn, &QToolButton::clicked, this, &TForm2::NextBtnClick);
@@ -111,27 +203,89 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     connect(RBtn, &QToolButton::clicked, this, &TForm2::RBtnClick);
     connect(FBtn, &QToolButton::clicked, this, &TForm2::FBtnClick);
 
-    TimerGlobal = new QTimer(this);
-    TimerGlobal->setObjectName(QStringLiteral("TimerGlobal"));
-    TimerGlobal->setInterval(1000);
-    connect(TimerGlobal, &QTimer::timeout, this, &TForm2::TimerGlobalTimer);
-
-    FormCreate(deckPath);
+    // Everything is aligned to the top at full width; the status bar sits at the bottom.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget* w : {Panel3, static_cast<QWidget*>(Lab1), static_cast<QWidget*>(Lab2),
+                       static_cast<QWidget*>(Lab3), Panel5})
+        layout->addWidget(w);
+    layout->addStretch(1);
+    layout->addWidget(SBar);
 }
 
-TForm2::~TForm2() = default;
+void TForm2::createMenus() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("Пауза"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N1->setCheckable(true);
+    addSeparator(PopupMenu1, "N4");
+    Cdthe1 = PopupMenu1->addMenu(QStringLiteral("Сверху"));
+    Cdthe1->setObjectName(QStringLiteral("Cdthe1"));
+    auto* topGroup = new QActionGroup(this);
+    TNKanji = addRadio(Cdthe1, topGroup, "TNKanji", QStringLiteral("Кандзи"));
+    TNKana = addRadio(Cdthe1, topGroup, "TNKana", QStringLiteral("Кана"));
+    TNTrans = addRadio(Cdthe1, topGroup, "TNTrans", QStringLiteral("Перевод"));
+    N5 = PopupMenu1->addMenu(QStringLiteral("Снизу"));
+    N5->setObjectName(QStringLiteral("N5"));
+    auto* bottomGroup = new QActionGroup(this);
+    BNKanji = addRadio(N5, bottomGroup, "BNKanji", QStringLiteral("Кандзи"));
+    BNKana = addRadio(N5, bottomGroup, "BNKana", QStringLiteral("Кана"));
+    BNTrans = addRadio(N5, bottomGroup, "BNTrans", QStringLiteral("Перевод"));
+    addSeparator(PopupMenu1, "N7");
+    auto* orderGroup = new QActionGroup(this);
+    N8 = addRadio(PopupMenu1, orderGroup, "N8", QStringLiteral("Случайно"));
+    N9 = addRadio(PopupMenu1, orderGroup, "N9", QStringLiteral("Последовательно"));
+    N9->setChecked(true);
+    addSeparator(PopupMenu1, "N2");
+    N11 = PopupMenu1->addAction(QStringLiteral("Настройки"));
+    N11->setObjectName(QStringLiteral("N11"));
+    addSeparator(PopupMenu1, "N10");
+    N3 = PopupMenu1->addAction(QStringLiteral("Выход"));
+    N3->setObjectName(QStringLiteral("N3"));
 
-QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString& hint, int left,
-                                int top) {
+    connect(N1, &QAction::triggered, this, &TForm2::N1Click);
+    connect(TNKanji, &QAction::triggered, this, &TForm2::TNKanjiClick);
+    connect(TNKana, &QAction::triggered, this, &TForm2::TNKanaClick);
+    connect(TNTrans, &QAction::triggered, this, &TForm2::TNTransClick);
+    connect(BNKanji, &QAction::triggered, this, &TForm2::BNKanjiClick);
+    connect(BNKana, &QAction::triggered, this, &TForm2::BNKanaClick);
+    connect(BNTrans, &QAction::triggered, this, &TForm2::BNTransClick);
+    connect(N8, &QAction::triggered, this, &TForm2::N8Click);
+    connect(N9, &QAction::triggered, this, &TForm2::N9Click);
+    connect(N11, &QAction::triggered, this, &TForm2::N11Click);
+    connect(N3, &QAction::triggered, this, &TForm2::N3Click);
+
+    WStyleMenu = new QMenu(this);
+    WStyleMenu->setObjectName(QStringLiteral("WStyleMenu"));
+    auto* kindGroup = new QActionGroup(this);
+    NKanji = addRadio(WStyleMenu, kindGroup, "NKanji", QStringLiteral("Кандзи"));
+    NKana = addRadio(WStyleMenu, kindGroup, "NKana", QStringLiteral("Кана"));
+    NTrans = addRadio(WStyleMenu, kindGroup, "NTrans", QStringLiteral("Перевод"));
+    connect(WStyleMenu, &QMenu::aboutToShow, this, &TForm2::WStyleMenuPopup);
+    connect(NKanji, &QAction::triggered, this, &TForm2::NKanjiClick);
+    connect(NKana, &QAction::triggered, this, &TForm2::NKanaClick);
+    connect(NTrans, &QAction::triggered, this, &TForm2::NTransClick);
+}
+
+QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString& picture,
+                                const QString& hint, int left, int top) {
     auto* b = new QToolButton(panel);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
+    b->setToolTipDuration(kHintDuration);
+    // The disabled picture is the toolkit's greyed rendering of the same one.
+    b->setIcon(QIcon(QStringLiteral(":/icons/") + picture + QStringLiteral(".png")));
+    b->setIconSize(QSize(16, 16));
     b->setGeometry(left, top, 23, 22);
     b->setEnabled(false);
     return b;
 }
 
 void TForm2::FormCreate(const QString& deckPath) {
+    m_hintForm = std::make_unique<THintForm>();
+    HintForm = m_hintForm.get();
     setWindowTitle(programVersionTitle());
     m_model.Graded = false;
     m_model.DeckLoaded = false;
@@ -216,180 +370,75 @@ void TForm2::setTrainingButtonsAfterLoad() {
     RBtn->setEnabled(true);
 }
 
-void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
-    m_model.ShowNewCard = newCardMinutes;
-    m_model.ShowTranslation = translationSeconds;
-    // Kept in range for any stored number of minutes.
-    m_model.CardCountdown =
-        qint32(std::clamp<qint64>(qint64(m_model.ShowNewCard) * 60, 0, INT_MAX));
-    m_model.AnswerCountdown = m_model.ShowTranslation;
-}
-
-void TForm2::showAndRaise() {
-    show();
-    raise();
-    activateWindow();
-}
-
-bool TForm2::cardOnShow() const {
-    const TrainerModel& m = m_model;
-    return m.DeckLoaded && m.WordCount > 0 && m.CurrentPos >= 0 && m.CurrentPos < m.ActiveCount;
-}
-
-void TForm2::TimerGlobalTimer() {
-    TrainerModel& m = m_model;
-    if (m.Paused || !cardOnShow())
-        return;
-    if (m.CardCountdown > 0) {
-        --m.CardCountdown;
-        TimeLab->setText(QStringLiteral("Осталось: ") + FormatCountdown(m.CardCountdown));
-    } else if (m.ShowNewCard != 0) {
-        NextCard();
-        SetIntervals(m.ShowNewCard, m.ShowTranslation);
-    }
-    if (m.AnswerCountdown >= 0) {
-        --m.AnswerCountdown;
-    } else {
-        if (m.AnswerCountdown == -1)
+void TForm2::SetupBtnClick() {
+    PauseTraining();
+    if (platform::execModal(*SetupForm) == QDialog::Accepted) {
+        TrainerModel& m = m_model;
+        const QString f = SetupForm->FNameEdit->text();
+        if (f != m.Dictionary) {
+            // A deck that cannot be written stays loaded: switching would lose its counts.
+            if (!SaveDeck(m.Dictionary)) {
+                ResumeTraining();
+                return;
+            }
+            try {
+                if (LoadDeck(f)) {
+                    m.Dictionary = f;
+                    ShowCard(true);
+                } else {
+                    m.Dictionary.clear();
+                }
+            } catch (const platform::Error& e) {
+                // The deck could not be read: nothing is loaded, the old path stays, and the
+                // run stays paused until the user resumes it.
+                platform::showError(this, e.text());
+                return;
+            }
+        } else {
             ShowCard(false);
-        m.AnswerCountdown = -2;
+        }
     }
+    ResumeTraining();
 }
 
-void TForm2::NextBtnClick() {
-    NextCard();
-    SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
+void TForm2::LinkLabel1Click() {
+    PauseTraining();
+    platform::execModal(*AboutForm);
+    ResumeTraining();
 }
 
-void TForm2::PrevBtnClick() {
-    PrevCard();
-    SetIntervals(m_model.ShowNewCard, m_model.ShowTranslation);
+void TForm2::N3Click() {
+    close();
 }
 
-void TForm2::grade(bool remembered) {
-    TrainerModel& m = m_model;
-    if (!cardOnShow())
+void TForm2::TrayClick(Qt::MouseButton button) {
+    if (button == Qt::LeftButton)
+        show();
+}
+
+void TForm2::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Hidden after the minimise has been handled, not in the middle of it.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QMetaObject::invokeMethod(this, &TForm2::HideOnMinimize, Qt::QueuedConnection);
+}
+
+void TForm2::HideOnMinimize() {
+    // Without a notification area nothing could bring a hidden window back: it stays minimised.
+    if (!isMinimized() || !Tray->IconShown())
         return;
-    TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
-    w.Attempts = wrappingAdd(w.Attempts, 1);
-    m.Dict.TotalAttempts = wrappingAdd(m.Dict.TotalAttempts, 1);
-    if (!remembered) {
-        w.Misses = wrappingAdd(w.Misses, 1);
-        m.Dict.TotalMisses = wrappingAdd(m.Dict.TotalMisses, 1);
+    hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LinkLabel1 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton && LinkLabel1->rect().contains(e->position().toPoint()))
+            LinkLabel1Click();
+        return true;
     }
-    m.Graded = true;
-    RBtn->setEnabled(false);
-    FBtn->setEnabled(false);
-    if (m.ShowNewCard == 0) {
-        NextCard();
-        SetIntervals(m.ShowNewCard, m.ShowTranslation);
-    }
-}
-
-void TForm2::RBtnClick() {
-    grade(true);
-}
-void TForm2::FBtnClick() {
-    grade(false);
-}
-
-void TForm2::PrevCard() {
-    showAndRaise();
-    TrainerModel& m = m_model;
-    // Random order keeps no history: the card on show comes again as a new card.
-    if (m.Style == 1)
-        m.CurrentPos = m.CurrentPos - 1 < 0 ? m.ActiveCount - 1 : m.CurrentPos - 1;
-    ShowCard(true);
-}
-
-void TForm2::NextCard() {
-    showAndRaise();
-    TrainerModel& m = m_model;
-    if (m.Style == 0)
-        m.CurrentPos = m.ActiveCount > 0 ? qint32(m_random.bounded(m.ActiveCount)) : 0;
-    else if (m.Style == 1)
-        m.CurrentPos = m.CurrentPos + 1 >= m.ActiveCount ? 0 : m.CurrentPos + 1;
-    ShowCard(true);
-}
-
-void TForm2::ShowCard(bool newCard) {
-    TrainerModel& m = m_model;
-    if (!m.DeckLoaded || m.CurrentPos < 0 || m.CurrentPos >= m.ActiveCount)
-        return;
-    ShownKinds = 0b111;
-    const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
-    const bool hasKanji = !w.Kanji.isEmpty();
-    if (!hasKanji)
-        ShownKinds &= ~(1u << wkKanji);
-    const cardtext::MainKinds kinds =
-        cardtext::mainKinds(hasKanji, m.TopWordStyle, m.BottomWordStyle);
-    FillLabel(Lab1, kinds.top, newCard);
-    FillLabel(Lab2, kinds.second, newCard);
-    Lab3->setVisible(ShownKinds != 0);
-    if (ShownKinds != 0) {
-        const quint8 left = ShownKinds;
-        for (TWordKind k : {wkKanji, wkKana, wkTranslation})
-            if (left & (1u << k))
-                FillLabel(Lab3, k, newCard);
-    }
-    if (newCard) {
-        m.Graded = false;
-        RBtn->setEnabled(true);
-        FBtn->setEnabled(true);
-    }
-    // The client height: the card labels, the button panel, the status bar and the top panel.
-    const int labels = Lab1->height() + Lab2->height() + (Lab3->isVisible() ? Lab3->height() : 0);
-    setFixedHeight(labels + Panel5->height() + kStatusBarHeight + Panel3->height());
-}
-
-void TForm2::FillLabel(QLabel* lab, TWordKind kind, bool hide) {
-    const TKindStyle& style = m_model.kindStyle(kind);
-    const QFont font = toQFont(style.Font);
-    lab->setFont(font);
-    QPalette palette = lab->palette();
-    palette.setColor(QPalette::Window, platform::toQColor(style.Color));
-    palette.setColor(QPalette::WindowText, platform::toQColor(style.Font.Color));
-    lab->setPalette(palette);
-    ShownKinds &= ~(1u << kind);
-    lab->setProperty("Tag", int(kind));
-
-    const TrainerModel& m = m_model;
-    const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
-    const QString text = cardtext::fieldText(w, kind, hide, m.TopWordStyle);
-    const QFontMetrics metrics(font);
-    const cardtext::Broken broken = cardtext::breakLines(
-        text, lab->width(), [&](QStringView s) { return metrics.horizontalAdvance(s.toString()); });
-    lab->setFixedHeight(broken.lines * (emHeight(style.Font, logicalDpiY()) + 2));
-    lab->setText(QString(broken.text).replace(u'\r', u'\n'));
-}
-
-void TForm2::PauseTraining() {
-    m_model.Paused = true;
-    setWindowTitle(titleBase() + QStringLiteral("[Пауза]"));
-    StartBtn->setEnabled(true);
-    PauseBtn->setEnabled(false);
-    FBtn->setEnabled(false);
-    RBtn->setEnabled(false);
-}
-
-void TForm2::ResumeTraining() {
-    TrainerModel& m = m_model;
-    m.Paused = false;
-    setWindowTitle(titleBase());
-    const bool timed = m.ShowNewCard != 0 && m.DeckLoaded;
-    StartBtn->setEnabled(false);
-    PauseBtn->setEnabled(timed);
-    NextBtn->setEnabled(timed);
-    PrevBtn->setEnabled(timed && m.Style == 1);
-    FBtn->setEnabled(!m.Graded && m.DeckLoaded);
-    RBtn->setEnabled(!m.Graded && m.DeckLoaded);
-    if (m.ShowNewCard == 0 || m.WordCount == 0 || !m.DeckLoaded)
-        TimeLab->clear();
-    if (!m.DeckLoaded) {
-        Lab1->clear();
-        Lab2->clear();
-        Lab3->clear();
-    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
@@ -412,5 +461,10 @@ void TForm2::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    TimerGlobal->stop();
+    Tray->setActive(false);
+    HintForm = nullptr;
+    m_hintForm.reset();
     event->accept();
+    emit FormClosed();
 }

@@ -3,15 +3,27 @@
 #include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
 
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QWidget>
+#include <memory>
 
+class QAction;
+class QActionGroup;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class TAboutForm;
+class THintForm;
+class TSetupForm;
+class TSpecialProgress;
+class TStatusBar;
+class TTrayIcon;
 
-// The main window: the card, the training buttons and the run.
+// The main window: the card, the training buttons, the status bar with the two percentage bars,
+// the tray icon with its menu, and the run.
 class TForm2 : public QWidget {
     Q_OBJECT
 
@@ -51,12 +63,38 @@ public:
     void PrevBtnClick();
     void RBtnClick();
     void FBtnClick();
+    void N1Click(bool checked);
+    void N8Click();
+    void N9Click();
+    void SetupBtnClick();
+    void N11Click() { SetupBtnClick(); }
+    void LinkLabel1Click();
+    void N3Click();
+    void TrayClick(Qt::MouseButton button);
+    // Hides the window instead of leaving it minimised, when there is a notification area to
+    // bring it back from.
+    void HideOnMinimize();
+    // Opens WStyleMenu for a card label at a screen position.
+    void openWStyleMenu(QLabel* lab, QPoint globalPos);
+    void WStyleMenuPopup();
+    void NKanjiClick();
+    void NKanaClick();
+    void NTransClick();
+    void TNKanjiClick();
+    void TNKanaClick();
+    void TNTransClick();
+    void BNKanjiClick();
+    void BNKanaClick();
+    void BNTransClick();
 
     // Controls, named as in the layout.
+    QWidget* Panel3 = nullptr;
     QLabel* TimeLab = nullptr;
+    QLabel* LinkLabel1 = nullptr;
     QLabel* Lab1 = nullptr;
     QLabel* Lab2 = nullptr;
     QLabel* Lab3 = nullptr;
+    QWidget* Panel5 = nullptr;
     QPushButton* SetupBtn = nullptr;
     QToolButton* StartBtn = nullptr;
     QToolButton* PauseBtn = nullptr;
@@ -64,25 +102,69 @@ public:
     QToolButton* NextBtn = nullptr;
     QToolButton* RBtn = nullptr;
     QToolButton* FBtn = nullptr;
+    TStatusBar* SBar = nullptr;
+    TSpecialProgress* ProgCurr = nullptr;
+    TSpecialProgress* ProgAll = nullptr;
     QTimer* TimerGlobal = nullptr;
+    TTrayIcon* Tray = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QMenu* Cdthe1 = nullptr;
+    QAction* TNKanji = nullptr;
+    QAction* TNKana = nullptr;
+    QAction* TNTrans = nullptr;
+    QMenu* N5 = nullptr;
+    QAction* BNKanji = nullptr;
+    QAction* BNKana = nullptr;
+    QAction* BNTrans = nullptr;
+    QAction* N8 = nullptr;
+    QAction* N9 = nullptr;
+    QAction* N11 = nullptr;
+    QAction* N3 = nullptr;
+
+    QMenu* WStyleMenu = nullptr;
+    QAction* NKanji = nullptr;
+    QAction* NKana = nullptr;
+    QAction* NTrans = nullptr;
+
+    // The other windows, created after this one.
+    THintForm* HintForm = nullptr;
+    TSetupForm* SetupForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+
+    // The panel of the status bar with the position counter.
+    static constexpr int kCounterPanel = 2;
+
+signals:
+    // The window closed after Yes to the exit question: the program ends.
+    void FormClosed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createLayout();
+    void createMenus();
     void FormCreate(const QString& deckPath);
     void setTrainingButtonsAfterLoad();
     bool cardOnShow() const;
     void grade(bool remembered);
     void showAndRaise();
     void setTrainingButtonsEnabled(bool enabled);
-    QToolButton* makeButton(QWidget* panel, const char* name, const QString& hint, int left,
-                            int top);
+    void setBar(TSpecialProgress* bar, qint32 attempts, qint32 misses);
+    // The label menu's choice of kind for the label it was opened on.
+    void pickLabelKind(TWordKind kind, TWordKind otherGivesWayTo);
+    QToolButton* makeButton(QWidget* panel, const char* name, const QString& picture,
+                            const QString& hint, int left, int top);
 
     TrainerModel m_model;
     QRandomGenerator m_random;
     // The kinds not yet put on a label while a card is drawn, one bit per kind.
     quint8 ShownKinds = 0;
-    QWidget* Panel3 = nullptr;
-    QWidget* Panel5 = nullptr;
+    // The card label WStyleMenu was opened on.
+    QPointer<QLabel> m_menuLabel;
+    std::unique_ptr<THintForm> m_hintForm;
 };

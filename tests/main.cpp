@@ -1,3 +1,4 @@
+#include "platform/fonts.h"
 #include "tests/support/scriptedanswerer.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorabi"));
+    platform::registerFontSubstitutions();
     ScriptedAnswerer::installFailingDefault();
     return RUN_ALL_TESTS();
 }

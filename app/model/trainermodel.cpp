@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -18,6 +20,14 @@ bool hasDirectoryPart(const QString& path) {
 }
 
 } // namespace
+
+void TrainerModel::setIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
+    ShowNewCard = newCardMinutes;
+    ShowTranslation = translationSeconds;
+    // Kept in range for any stored number of minutes.
+    CardCountdown = qint32(std::clamp<qint64>(qint64(ShowNewCard) * 60, 0, INT_MAX));
+    AnswerCountdown = ShowTranslation;
+}
 
 void TrainerModel::rebuildActiveList() {
     ActiveList.clear();

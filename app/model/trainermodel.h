@@ -62,6 +62,9 @@ public:
     TKindStyle& kindStyle(TWordKind kind) { return KindStyles[kind]; }
     const TKindStyle& kindStyle(TWordKind kind) const { return KindStyles[kind]; }
 
+    // New intervals, and both countdowns restarted from them.
+    void setIntervals(qint32 newCardMinutes, qint32 translationSeconds);
+
     // ActiveList and ActiveCount from the words' Active flags, indices 0 to WordCount - 1.
     void rebuildActiveList();
 

@@ -1,4 +1,5 @@
 #include "app/umain.h"
+#include "tests/app/mainwindowfixture.h"
 #include "tests/support/deckbytes.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/printers.h"
@@ -23,33 +24,6 @@ namespace {
 
 const QByteArray kDeck = le(crlf(
     {"*1", "犬=いぬ=собака=1=4", "#水=みず=вода=0=0", "=こんにちは=здравствуйте; привет=0=2"}));
-
-// The program folder of one test, with its settings file and decks.
-class MainWindowFixture : public testing::Test {
-protected:
-    void writeSettings(const QByteArray& body) { dir.write(QStringLiteral("sorabi.ini"), body); }
-
-    std::unique_ptr<TForm2> start(const QString& deckArgument = QString()) {
-        return std::make_unique<TForm2>(dir.path(), deckArgument);
-    }
-
-    // Starts on deck as "d.sb" with the given settings keys besides the deck.
-    std::unique_ptr<TForm2> startOn(const QByteArray& deck, const char* keys) {
-        dir.write(QStringLiteral("d.sb"), deck);
-        writeSettings(QByteArray("[MAIN]\nDictionary=d.sb\n") + keys + "\n");
-        return start();
-    }
-
-    // Enabled state of StartBtn, PauseBtn, PrevBtn, NextBtn, RBtn, FBtn as a string of 0 and 1.
-    static std::string buttons(const TForm2& f) {
-        std::string s;
-        for (const QToolButton* b : {f.StartBtn, f.PauseBtn, f.PrevBtn, f.NextBtn, f.RBtn, f.FBtn})
-            s += b->isEnabled() ? '1' : '0';
-        return s;
-    }
-
-    TempDir dir;
-};
 
 } // namespace
 

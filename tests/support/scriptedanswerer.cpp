@@ -2,6 +2,9 @@
 
 #include "tests/support/printers.h"
 
+#include "platform/modal.h"
+
+#include <QDialog>
 #include <gtest/gtest.h>
 
 using platform::Answer;
@@ -10,12 +13,30 @@ using platform::MessageRequest;
 
 ScriptedAnswerer::ScriptedAnswerer() {
     platform::setMessageHandler([this](const MessageRequest& r) { return answer(r); });
+    platform::setDialogHandler([this](QDialog& d) { return answerDialog(d); });
 }
 
 ScriptedAnswerer::~ScriptedAnswerer() {
     installFailingDefault();
     for (const Expected& e : m_expected)
         ADD_FAILURE() << "expected message box never shown: " << e.text.toStdString();
+    for (const auto& d : m_dialogs)
+        ADD_FAILURE() << "expected dialog never shown: " << d.first.toStdString();
+}
+
+void ScriptedAnswerer::expectDialog(const QString& objectName, DialogAction action) {
+    m_dialogs.emplace_back(objectName, std::move(action));
+}
+
+int ScriptedAnswerer::answerDialog(QDialog& dialog) {
+    if (m_dialogs.empty()) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog.objectName().toStdString();
+        return QDialog::Rejected;
+    }
+    auto next = std::move(m_dialogs.front());
+    m_dialogs.pop_front();
+    EXPECT_EQ(dialog.objectName(), next.first);
+    return next.second(dialog);
 }
 
 void ScriptedAnswerer::expectError(const QString& text) {
@@ -50,6 +71,10 @@ Answer ScriptedAnswerer::answer(const MessageRequest& request) {
 }
 
 void ScriptedAnswerer::installFailingDefault() {
+    platform::setDialogHandler([](QDialog& d) {
+        ADD_FAILURE() << "unexpected dialog: " << d.objectName().toStdString();
+        return int(QDialog::Rejected);
+    });
     platform::setMessageHandler([](const MessageRequest& r) {
         ADD_FAILURE() << "unexpected message box \"" << r.caption.toStdString()
                       << "\": " << r.text.toStdString();

@@ -2,13 +2,18 @@
 
 #include "platform/messagebox.h"
 
+class QDialog;
+
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers the program's message boxes from a script. Each expected box is stated in advance with
 // its answer; a box that was not expected, or one with other text, fails the test, and so does an
-// expected box that never came. Without an answerer in scope, any box fails the test.
+// expected box that never came. Without an answerer in scope, any box fails the test. Modal
+// dialogs are answered the same way: each expected dialog (by object name) gets an action that
+// fills it in and returns its result.
 class ScriptedAnswerer {
 public:
     ScriptedAnswerer();
@@ -20,11 +25,14 @@ public:
     // An error whose text contains fragment (for texts that carry the system's own wording).
     void expectErrorContaining(const QString& fragment);
     void expectQuestion(const QString& text, platform::Answer answer);
+    using DialogAction = std::function<int(QDialog&)>;
+    void expectDialog(const QString& objectName, DialogAction action);
 
     // Every box shown while the answerer was installed, in order.
     const std::vector<platform::MessageRequest>& shown() const { return m_shown; }
 
-    // Installs the handler that fails the test on any box (the test main does this once).
+    // Installs the handlers that fail the test on any box or dialog (the test main does this
+    // once).
     static void installFailingDefault();
 
 private:
@@ -35,7 +43,9 @@ private:
         bool partial = false;
     };
     platform::Answer answer(const platform::MessageRequest& request);
+    int answerDialog(QDialog& dialog);
 
     std::deque<Expected> m_expected;
     std::vector<platform::MessageRequest> m_shown;
+    std::deque<std::pair<QString, DialogAction>> m_dialogs;
 };

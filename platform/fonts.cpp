@@ -1,0 +1,21 @@
+#include "platform/fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace platform {
+
+void registerFontSubstitutions() {
+    const QStringList japanese = {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"),
+                                  QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAGothic"),
+                                  QStringLiteral("Noto Sans CJK JP")};
+    QFont::removeSubstitutions(QStringLiteral("MS Mincho"));
+    QFont::insertSubstitutions(QStringLiteral("MS Mincho"), japanese);
+    const QStringList sans = {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                              QStringLiteral("Noto Sans CJK JP")};
+    QFont::removeSubstitutions(QStringLiteral("Tahoma"));
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), sans);
+}
+
+} // namespace platform
