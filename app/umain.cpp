@@ -413,7 +413,14 @@ void TForm2::N3Click() {
 
 void TForm2::TrayClick(Qt::MouseButton button) {
     if (button == Qt::LeftButton)
-        show();
+        showFromTray();
+}
+
+void TForm2::showFromTray() {
+    // A window hidden from the minimised state comes back as it was before the minimise.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
 }
 
 void TForm2::changeEvent(QEvent* event) {
@@ -425,10 +432,10 @@ void TForm2::changeEvent(QEvent* event) {
 
 void TForm2::HideOnMinimize() {
     // Without a notification area nothing could bring a hidden window back: it stays minimised.
-    if (!isMinimized() || !Tray->IconShown())
-        return;
-    hide();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // The minimised state stays until the window is shown again: restoring it on a hidden window
+    // would map the window once more on some desktops.
+    if (isMinimized() && isVisible() && Tray->IconShown())
+        hide();
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

@@ -153,6 +153,7 @@ private:
     bool cardOnShow() const;
     void grade(bool remembered);
     void showAndRaise();
+    void showFromTray();
     void setTrainingButtonsEnabled(bool enabled);
     void setBar(TSpecialProgress* bar, qint32 attempts, qint32 misses);
     // The label menu's choice of kind for the label it was opened on.

@@ -45,7 +45,7 @@ void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
 }
 
 void TForm2::showAndRaise() {
-    show();
+    showFromTray();
     raise();
     activateWindow();
 }

@@ -11,7 +11,8 @@ void registerFontSubstitutions() {
                                   QStringLiteral("Noto Sans CJK JP")};
     QFont::removeSubstitutions(QStringLiteral("MS Mincho"));
     QFont::insertSubstitutions(QStringLiteral("MS Mincho"), japanese);
-    const QStringList sans = {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+    // Liberation Sans is close to the stored font's width, so captions fit their fixed places.
+    const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                               QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
                               QStringLiteral("Noto Sans CJK JP")};
     QFont::removeSubstitutions(QStringLiteral("Tahoma"));

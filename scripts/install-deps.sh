@@ -4,7 +4,7 @@
 set -euo pipefail
 
 profile=${1:-test}
-packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic)
+packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation)
 case "$profile" in
 run) ;;
 test) packages+=(libgtest-dev libgmock-dev) ;;
