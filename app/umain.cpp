@@ -2,12 +2,14 @@
 
 #include "app/model/settings.h"
 #include "dialogs/uabout.h"
+#include "dialogs/uedit.h"
 #include "dialogs/usetup.h"
 #include "hint/uhint.h"
 #include "platform/errors.h"
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "widgets/filenameedit.h"
 #include "widgets/specialprogress.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
@@ -115,6 +117,8 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
 
     // The dialogs come after the main window, in this order.
     SetupForm = new TSetupForm(m_model, this);
+    EditForm = new TEditForm(this);
+    SetupForm->EditForm = EditForm;
     AboutForm = new TAboutForm(this);
 }
 
@@ -372,9 +376,15 @@ void TForm2::setTrainingButtonsAfterLoad() {
 
 void TForm2::SetupBtnClick() {
     PauseTraining();
-    if (platform::execModal(*SetupForm) == QDialog::Accepted) {
-        TrainerModel& m = m_model;
-        const QString f = SetupForm->FNameEdit->text();
+    const int result = platform::execModal(*SetupForm);
+    // Words may have been added, deleted or switched on and off: the active list is rebuilt from
+    // the words' flags on every close, so it never points outside the deck.
+    TrainerModel& m = m_model;
+    m.rebuildActiveList();
+    if (m.CurrentPos >= m.ActiveCount)
+        m.CurrentPos = 0;
+    if (result == QDialog::Accepted) {
+        const QString f = SetupForm->FNameEdit->FileName();
         if (f != m.Dictionary) {
             // A deck that cannot be written stays loaded: switching would lose its counts.
             if (!SaveDeck(m.Dictionary)) {

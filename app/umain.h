@@ -16,6 +16,7 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class TAboutForm;
+class TEditForm;
 class THintForm;
 class TSetupForm;
 class TSpecialProgress;
@@ -131,6 +132,7 @@ public:
     // The other windows, created after this one.
     THintForm* HintForm = nullptr;
     TSetupForm* SetupForm = nullptr;
+    TEditForm* EditForm = nullptr;
     TAboutForm* AboutForm = nullptr;
 
     // The panel of the status bar with the position counter.

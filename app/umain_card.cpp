@@ -3,6 +3,7 @@
 #include "app/umain.h"
 
 #include "app/model/cardtext.h"
+#include "app/model/kindfont.h"
 #include "app/model/runrules.h"
 #include "hint/uhint.h"
 #include "platform/colors.h"
@@ -15,30 +16,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
-
-namespace {
-
-QFont toQFont(const KindFont& f) {
-    QFont font(f.Name);
-    if (f.Size > 0)
-        font.setPointSize(f.Size);
-    else if (f.Size < 0)
-        font.setPixelSize(-f.Size); // a negative size is a height in pixels
-    font.setBold(f.Bold);
-    font.setItalic(f.Italic);
-    font.setUnderline(f.Underline);
-    font.setStrikeOut(f.StrikeOut);
-    return font;
-}
-
-// The em height of a kind's font in pixels: 47 for 35 points at 96 dots per inch.
-int emHeight(const KindFont& f, int dpi) {
-    if (f.Size < 0)
-        return -f.Size;
-    return qRound(f.Size * dpi / 72.0);
-}
-
-} // namespace
 
 void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
     m_model.setIntervals(newCardMinutes, translationSeconds);

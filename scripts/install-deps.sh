@@ -5,10 +5,13 @@ set -euo pipefail
 
 profile=${1:-test}
 packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation)
+# The end-to-end test: a virtual X server, a window manager, mouse and window control, and a
+# screenshot when it fails.
+e2e=(xvfb openbox xdotool wmctrl x11-utils imagemagick)
 case "$profile" in
 run) ;;
-test) packages+=(libgtest-dev libgmock-dev) ;;
-ci) packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
+test) packages+=(libgtest-dev libgmock-dev "${e2e[@]}") ;;
+ci) packages+=(libgtest-dev libgmock-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
 *) echo "unknown profile: $profile" >&2; exit 2 ;;
 esac
 

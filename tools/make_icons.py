@@ -297,6 +297,103 @@ def draw_cross(canvas):
     red_glyph(canvas, sign, 2, 14, 0.25)
 
 
+# Deck editor buttons: list column, sheet and diskette drawn in flat
+# colours on whole pixels, arrows and signs on top.
+BLUE_TOP, BLUE_BOTTOM, BLUE_EDGE = "#7fb4f0", "#2860c0", "#163c80"
+PAPER, PAPER_EDGE, FLAP, INK = "#ffffff", "#7a7a7a", "#d8d8d8", "#a8b4c4"
+COLUMN_DOT = "#505a68"
+
+
+def pixels(points):
+    """Union of whole pixels given by their top left corners."""
+    return union(*(rect(x, y, x + 1, y + 1) for x, y in points))
+
+
+def dotted_column(canvas, x0, y0, x1, y1):
+    """A white column whose outline is every other pixel."""
+    canvas.fill(rect(x0, y0, x1, y1), solid(PAPER))
+    border = [(x, y) for x in range(x0, x1) for y in range(y0, y1)
+              if x in (x0, x1 - 1) or y in (y0, y1 - 1)]
+    canvas.fill(pixels([(x, y) for x, y in border if (x + y) % 2 == 0]),
+                solid(COLUMN_DOT))
+
+
+def blue_arrow(canvas, shape, y0, y1):
+    canvas.fill(shape, solid(BLUE_EDGE))
+    canvas.fill(inset(shape, 1.0), vertical(BLUE_TOP, BLUE_BOTTOM, y0, y1))
+
+
+def red_sign(canvas, shape, y0, y1):
+    canvas.fill(shape, vertical(RED_TOP, RED_BOTTOM, y0, y1))
+
+
+def draw_add(canvas):
+    dotted_column(canvas, 9, 1, 15, 15)
+    arrow = union(rect(1, 8, 8, 12), convex([(7, 5), (12, 10), (7, 15)]))
+    blue_arrow(canvas, arrow, 5, 15)
+    red_sign(canvas, union(rect(0, 2, 6, 4), rect(2, 0, 4, 6)), 0, 6)
+
+
+def draw_delete(canvas):
+    dotted_column(canvas, 9, 1, 15, 15)
+    arrow = union(rect(6, 8, 13, 12), convex([(7, 5), (7, 15), (2, 10)]))
+    blue_arrow(canvas, arrow, 5, 15)
+    red_sign(canvas, rect(0, 2, 6, 4), 0, 6)
+
+
+def sheet(canvas, x0, y0, x1, y1, lines, fold=3):
+    """A sheet of paper with a folded top right corner and ruled lines."""
+    outline = convex([(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1),
+                      (x0, y1)])
+    canvas.fill(outline, solid(PAPER_EDGE))
+    canvas.fill(inset(outline, 1.0), solid(PAPER))
+    # The folded flap: light, edged on its two straight sides.
+    canvas.fill(convex([(x1 - fold, y0), (x1, y0 + fold),
+                        (x1 - fold, y0 + fold)]), solid(FLAP))
+    canvas.fill(union(rect(x1 - fold, y0, x1 - fold + 1, y0 + fold + 1),
+                      rect(x1 - fold, y0 + fold, x1, y0 + fold + 1)),
+                solid(PAPER_EDGE))
+    for lx0, ly, lx1 in lines:
+        canvas.fill(rect(lx0, ly, lx1, ly + 1), solid(INK))
+
+
+def draw_edit(canvas):
+    sheet(canvas, 1, 1, 12, 15, [(3, 5, 8), (3, 7, 10), (3, 9, 10),
+                                 (3, 11, 6)])
+    # A pencil at 45 degrees, writing at the end of the last line.
+    ux, uy = math.sqrt(0.5), -math.sqrt(0.5)  # from the point to the end
+    px, py = 6.5, 12.5  # the point
+    half = 1.75
+
+    def along(t, side):
+        return (px + ux * t - uy * side, py + uy * t + ux * side)
+    body = convex([along(3.2, -half), along(10.5, -half), along(10.5, half),
+                   along(3.2, half)])
+    cone = convex([along(0, 0), along(3.2, -half), along(3.2, half)])
+    canvas.fill(inset(union(body, cone), -0.6), solid("#3a3020"))
+    canvas.fill(body, vertical("#ffd84a", "#e09a10", 2, 11))
+    canvas.fill(clip(body, convex([along(8.8, -3), along(11, -3),
+                                   along(11, 3), along(8.8, 3)])),
+                solid("#e86a7a"))
+    canvas.fill(cone, solid("#f0d2a0"))
+    canvas.fill(clip(cone, circle(*along(0, 0), 1.4)), solid("#303030"))
+
+
+def draw_save(canvas):
+    sheet(canvas, 0, 0, 8, 12, [(2, 4, 5), (2, 6, 6), (2, 8, 5)], fold=2)
+    # The diskette: body, shutter with its slot, label.
+    canvas.fill(rect(5, 6, 16, 16, 0.5), solid("#1a2c5c"))
+    canvas.fill(rect(6, 7, 15, 15), vertical("#5a82cc", "#2a4c94", 7, 15))
+    canvas.fill(rect(8, 7, 14, 10), solid("#dfe3ea"))
+    canvas.fill(rect(9, 7, 10, 9), solid("#1a2c5c"))
+    canvas.fill(rect(7, 11, 14, 15), solid(PAPER))
+    canvas.fill(rect(8, 12, 13, 13), solid(INK))
+    # The red arrow from the sheet down into the diskette.
+    arrow = union(rect(5, 1, 13, 3), rect(11, 1, 13, 5),
+                  convex([(8, 5), (16, 5), (12, 9)]))
+    canvas.fill(arrow, vertical(RED_TOP, RED_BOTTOM, 1, 9))
+
+
 # Program icon: a white flash card with a red disc in front of a second,
 # blue-grey card.  Each size has its own layout so borders land on pixels.
 CARD_LAYOUTS = {
@@ -337,6 +434,10 @@ PICTURES = [
     ("next.png", 16, draw_next),
     ("tick.png", 16, draw_tick),
     ("cross.png", 16, draw_cross),
+    ("add.png", 16, draw_add),
+    ("delete.png", 16, draw_delete),
+    ("edit.png", 16, draw_edit),
+    ("save.png", 16, draw_save),
     ("sorabi-16.png", 16, draw_program_icon),
     ("sorabi.png", 32, draw_program_icon),
     ("sorabi-48.png", 48, draw_program_icon),

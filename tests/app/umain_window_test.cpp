@@ -9,6 +9,7 @@
 #include "tests/support/filesizelimit.h"
 #include "tests/support/printers.h"
 #include "tests/support/scriptedanswerer.h"
+#include "widgets/filenameedit.h"
 #include "widgets/specialprogress.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
@@ -23,6 +24,7 @@
 #include <QPaintEvent>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <map>
 
@@ -53,7 +55,7 @@ protected:
     static ScriptedAnswerer::DialogAction okWithDeck(const QString& path) {
         return [path](QDialog& d) {
             auto& setup = static_cast<TSetupForm&>(d);
-            setup.FNameEdit->setText(path);
+            setup.FNameEdit->setFileName(path);
             return int(QDialog::Accepted);
         };
     }
@@ -279,7 +281,7 @@ TEST_F(WindowFixture, OptionsCancelOnlyResumes) {
     answers.expectDialog(QStringLiteral("SetupForm"), [&](QDialog& d) {
         pausedInside = f->model().Paused;
         // The dialog shows the deck in use.
-        EXPECT_EQ(static_cast<TSetupForm&>(d).FNameEdit->text(), s("d.sb"));
+        EXPECT_EQ(static_cast<TSetupForm&>(d).FNameEdit->FileName(), s("d.sb"));
         return int(QDialog::Rejected);
     });
     f->SetupBtnClick();
@@ -509,4 +511,32 @@ TEST_F(WindowFixture, ATickWhileACardIsOnShowRepaintsOnlyTheCountdown) {
         EXPECT_EQ(name, s("TimeLab")) << "repainted " << area.x() << "," << area.y() << " "
                                       << area.width() << "x" << area.height();
     EXPECT_EQ(spy.layoutRequests, 0);
+}
+
+TEST_F(WindowFixture, WordsDeletedBeforeACancelLeaveNoPositionOutsideTheDeck) {
+    auto f = startWith("Style=1\nShowNewCard=1");
+    f->NextBtnClick();
+    f->NextBtnClick(); // position 2 of 3: word 3
+    ASSERT_EQ(f->model().CurrentPos, 2);
+    ScriptedAnswerer answers;
+    answers.expectDialog(QStringLiteral("SetupForm"), [&](QDialog& d) {
+        auto& setup = static_cast<TSetupForm&>(d);
+        for (int i = 0; i < 2; ++i) {
+            setup.DicList->topLevelItem(setup.DicList->topLevelItemCount() - 1)->setSelected(true);
+            answers.expectQuestion(s("Вы уверены, что хотите удалить запись?"), Answer::Yes);
+            setup.DelBtnClick();
+        }
+        return int(QDialog::Rejected);
+    });
+    f->SetupBtnClick();
+    const TrainerModel& m = f->model();
+    EXPECT_EQ(m.WordCount, 2);
+    EXPECT_EQ(m.ActiveList, (std::vector<qint32>{0, 1}));
+    EXPECT_EQ(m.CurrentPos, 0);
+    // The run goes on over the shortened deck.
+    f->RBtnClick();
+    for (int i = 0; i < 200; ++i)
+        f->TimerGlobalTimer();
+    EXPECT_LT(m.CurrentPos, m.ActiveCount);
+    EXPECT_EQ(m.Dict.Words[0].Attempts, 4);
 }
