@@ -88,8 +88,8 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     if (QGuiApplication::windowIcon().isNull()) {
         QIcon icon;
         for (const char* name : {"sorabi-16", "sorabi", "sorabi-48"})
-            icon.addFile(QStringLiteral(":/icons/") + QString::fromLatin1(name) +
-                         QStringLiteral(".png"));
+            icon.addPixmap(QPixmap(QStringLiteral(":/icons/") + QString::fromLatin1(name) +
+                                   QStringLiteral(".png")));
         QGuiApplication::setWindowIcon(icon);
     }
     setWindowIcon(QGuiApplication::windowIcon());
@@ -114,12 +114,6 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
 
     FormCreate(deckPath);
     Tray->setActive(true);
-
-    // The dialogs come after the main window, in this order.
-    SetupForm = new TSetupForm(m_model, this);
-    EditForm = new TEditForm(this);
-    SetupForm->EditForm = EditForm;
-    AboutForm = new TAboutForm(this);
 }
 
 TForm2::~TForm2() = default;
@@ -280,7 +274,8 @@ QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString&
     b->setToolTip(hint);
     b->setToolTipDuration(kHintDuration);
     // The disabled picture is the toolkit's greyed rendering of the same one.
-    b->setIcon(QIcon(QStringLiteral(":/icons/") + picture + QStringLiteral(".png")));
+    // From a pixmap: an icon made from a file name would load every icon and image plugin.
+    b->setIcon(QIcon(QPixmap(QStringLiteral(":/icons/") + picture + QStringLiteral(".png"))));
     b->setIconSize(QSize(16, 16));
     b->setGeometry(left, top, 23, 22);
     b->setEnabled(false);
@@ -376,7 +371,7 @@ void TForm2::setTrainingButtonsAfterLoad() {
 
 void TForm2::SetupBtnClick() {
     PauseTraining();
-    const int result = platform::execModal(*SetupForm);
+    const int result = platform::execModal(setupForm());
     // Words may have been added, deleted or switched on and off: the active list is rebuilt from
     // the words' flags on every close, so it never points outside the deck.
     TrainerModel& m = m_model;
@@ -411,9 +406,26 @@ void TForm2::SetupBtnClick() {
     ResumeTraining();
 }
 
+// The dialogs are created once, on their first use, and kept: a window that trains all day
+// need not carry them from the start.
+TSetupForm& TForm2::setupForm() {
+    if (!SetupForm) {
+        SetupForm = new TSetupForm(m_model, this);
+        EditForm = new TEditForm(this);
+        SetupForm->EditForm = EditForm;
+    }
+    return *SetupForm;
+}
+
+TAboutForm& TForm2::aboutForm() {
+    if (!AboutForm)
+        AboutForm = new TAboutForm(this);
+    return *AboutForm;
+}
+
 void TForm2::LinkLabel1Click() {
     PauseTraining();
-    platform::execModal(*AboutForm);
+    platform::execModal(aboutForm());
     ResumeTraining();
 }
 

@@ -129,7 +129,7 @@ public:
     QAction* NKana = nullptr;
     QAction* NTrans = nullptr;
 
-    // The other windows, created after this one.
+    // The other windows: the hint window is created with this one, the dialogs on first use.
     THintForm* HintForm = nullptr;
     TSetupForm* SetupForm = nullptr;
     TEditForm* EditForm = nullptr;
@@ -150,6 +150,8 @@ protected:
 private:
     void createLayout();
     void createMenus();
+    TSetupForm& setupForm();
+    TAboutForm& aboutForm();
     void FormCreate(const QString& deckPath);
     void setTrainingButtonsAfterLoad();
     bool cardOnShow() const;

@@ -102,16 +102,6 @@ public:
     }
 };
 
-QString qtFilter(const QString& pairs) {
-    // "Name (*.x)|*.x|Other|*.*" lists descriptions and patterns in turn; Qt wants the
-    // descriptions, which already name their patterns.
-    const QStringList parts = pairs.split(u'|');
-    QStringList names;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        names << parts[i];
-    return names.join(QStringLiteral(";;"));
-}
-
 constexpr int kListButtonTop = 280;
 
 } // namespace
@@ -176,7 +166,7 @@ QToolButton* TSetupForm::makeListButton(const char* name, const QString& picture
     auto* b = new QToolButton(this);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoRaise(true);
-    b->setIcon(QIcon(QStringLiteral(":/icons/") + picture + QStringLiteral(".png")));
+    b->setIcon(QIcon(QPixmap(QStringLiteral(":/icons/") + picture + QStringLiteral(".png"))));
     b->setIconSize(QSize(16, 16));
     b->setToolTip(hint);
     b->setGeometry(left, kListButtonTop, 23, 22);
@@ -573,7 +563,8 @@ void TSetupForm::SaveBtnClick() {
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("SDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(qtFilter(QStringLiteral("SB Files (*.sb)|*.sb|All files (*.*)|*.*")));
+    dialog.setNameFilters(
+        TFilenameEdit::nameFilters(QStringLiteral("SB Files (*.sb)|*.sb|All files (*.*)|*.*")));
     dialog.setDefaultSuffix(QStringLiteral("sb"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QString current =

@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <array>
+#include <iterator>
 
 namespace platform {
 
@@ -43,9 +44,11 @@ constexpr int ColorRole = Qt::UserRole;
 QIcon swatch(qint32 value) {
     QPixmap pixmap(20, 12);
     pixmap.fill(toQColor(value));
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    {
+        QPainter painter(&pixmap);
+        painter.setPen(Qt::black);
+        painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    }
     return QIcon(pixmap);
 }
 
@@ -80,8 +83,6 @@ public:
         m_color = color;
         update();
     }
-    const QFont& sampleFont() const { return m_font; }
-    const QColor& sampleColor() const { return m_color; }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -225,8 +226,7 @@ void FontDialog::fillFamilies() {
         const qsizetype bracket = name.indexOf(QStringLiteral(" ["));
         if (bracket > 0 && name.endsWith(u']'))
             name.truncate(bracket);
-        if (names.isEmpty() || names.back() != name)
-            names << name;
+        names << name;
     }
     names.removeDuplicates();
     m_familyList->addItems(names);

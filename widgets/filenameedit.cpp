@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -26,7 +27,6 @@ TFilenameEdit::TFilenameEdit(QWidget* parent) : QLineEdit(parent), m_button(new 
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->setCursor(Qt::ArrowCursor);
     m_button->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon, nullptr, this));
-    m_button->setToolTip(QStringLiteral("Выбрать файл"));
     connect(m_button, &QToolButton::clicked, this, &TFilenameEdit::browse);
     placeButton();
 }

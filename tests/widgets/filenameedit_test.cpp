@@ -37,7 +37,6 @@ const QuoteCase kQuoting[] = {
     {"SpaceInTheName", u"words 2.sb", u"\"words 2.sb\""},
     {"OnlyASpace", u" ", u"\" \""},
     {"Empty", u"", u""},
-    {"Japanese", u"/tmp/単語 帳.sb", u"\"/tmp/単語 帳.sb\""},
 };
 
 class Quoting : public testing::TestWithParam<QuoteCase> {};
