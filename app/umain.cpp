@@ -6,6 +6,7 @@
 #include "dialogs/usetup.h"
 #include "hint/uhint.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
@@ -93,9 +94,7 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
         QGuiApplication::setWindowIcon(icon);
     }
     setWindowIcon(QGuiApplication::windowIcon());
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(platform::windowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     createLayout();

@@ -1,5 +1,7 @@
 #include "dialogs/uabout.h"
 
+#include "platform/fonts.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("О программе..."));
+    setFont(platform::windowFont());
     auto* layout = new QVBoxLayout(this);
     auto* name = new QLabel(QStringLiteral("Sorabi v.0.9.2"), this);
     name->setAlignment(Qt::AlignCenter);

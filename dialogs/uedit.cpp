@@ -1,5 +1,6 @@
 #include "dialogs/uedit.h"
 
+#include "platform/fonts.h"
 #include "platform/messagebox.h"
 
 #include <QGroupBox>
@@ -56,9 +57,7 @@ TEditForm::TEditForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Редактирование записи"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(platform::windowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     // Created in tab order: the three fields, then OK and Cancel.
@@ -93,11 +92,7 @@ void TEditForm::showEvent(QShowEvent* event) {
         FormShow();
         QDialog::showEvent(event);
         // Centred on the screen the dialog is on rather than over its parent.
-        if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::centreOnScreen(*this);
         if (m_lastFocus)
             m_lastFocus->setFocus(Qt::OtherFocusReason);
         return;

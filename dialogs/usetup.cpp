@@ -5,6 +5,7 @@
 #include "dialogs/uedit.h"
 #include "platform/colors.h"
 #include "platform/fontdialog.h"
+#include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "widgets/colorcombobox.h"
@@ -111,9 +112,7 @@ TSetupForm::TSetupForm(TrainerModel& model, QWidget* parent) : QDialog(parent), 
     setWindowTitle(QStringLiteral("Настройки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(platform::windowFont());
     setFixedSize(399, 309);
 
     PControl = new QTabWidget(this);
@@ -335,9 +334,7 @@ void TSetupForm::createFontTab(QWidget* page) {
 
 void TSetupForm::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        // Centred on the screen of the main window, as the dialog's layout asks.
-        if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
-            move(screen->availableGeometry().center() - rect().center());
+        platform::centreOnScreen(*this); // as the dialog's layout asks
         FormShow();
     }
     QDialog::showEvent(event);

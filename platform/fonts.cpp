@@ -1,9 +1,27 @@
 #include "platform/fonts.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
+#include <QWidget>
 
 namespace platform {
+
+QFont windowFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    return font;
+}
+
+void centreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
 
 void registerFontSubstitutions() {
     const QStringList japanese = {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"),

@@ -1,6 +1,15 @@
 #pragma once
 
+class QFont;
+class QWidget;
+
 namespace platform {
+
+// Tahoma 8 pt, the font of every window's text unless a control says otherwise.
+QFont windowFont();
+
+// Places a window in the middle of the work area of the screen it is on.
+void centreOnScreen(QWidget& window);
 
 // The font names stored in settings and layouts come from another desktop ("Tahoma",
 // "MS Mincho"); maps them to fonts a Linux desktop has, a Japanese-capable family first for the
