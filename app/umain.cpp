@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "widgets/filenameedit.h"
+#include "widgets/formmagnet.h"
 #include "widgets/specialprogress.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
@@ -110,6 +111,11 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     Tray->setPopupMenu(PopupMenu1);
     connect(Tray, &TTrayIcon::OnClick, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) { TrayClick(button); });
+
+    FormMagnet1 = new TFormMagnet(this);
+    FormMagnet1->setObjectName(QStringLiteral("FormMagnet1"));
+    FormMagnet1->Active = true;
+    FormMagnet1->MainFormMagnet = true;
 
     FormCreate(deckPath);
     Tray->setActive(true);

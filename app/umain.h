@@ -17,6 +17,7 @@ class QTimer;
 class QToolButton;
 class TAboutForm;
 class TEditForm;
+class TFormMagnet;
 class THintForm;
 class TSetupForm;
 class TSpecialProgress;
@@ -108,6 +109,7 @@ public:
     TSpecialProgress* ProgAll = nullptr;
     QTimer* TimerGlobal = nullptr;
     TTrayIcon* Tray = nullptr;
+    TFormMagnet* FormMagnet1 = nullptr;
 
     QMenu* PopupMenu1 = nullptr;
     QAction* N1 = nullptr;

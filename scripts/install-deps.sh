@@ -10,8 +10,8 @@ packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-
 e2e=(xvfb openbox xdotool wmctrl x11-utils imagemagick)
 case "$profile" in
 run) ;;
-test) packages+=(libgtest-dev libgmock-dev "${e2e[@]}") ;;
-ci) packages+=(libgtest-dev libgmock-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
+test) packages+=(libgtest-dev libgmock-dev libgif-dev "${e2e[@]}") ;;
+ci) packages+=(libgtest-dev libgmock-dev libgif-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
 *) echo "unknown profile: $profile" >&2; exit 2 ;;
 esac
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed files of the fuzz targets beside this script: tiny decks and INI files in every
-encoding the readers tell apart, so the fuzzer starts from each branch of the text decoding."""
+encoding the readers tell apart, so the fuzzer starts from each branch of the text decoding, and
+small GIFs with each kind of block the picture reader handles."""
+import struct
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -28,6 +30,113 @@ INI_SEEDS = {
 }
 
 
+def lzw(pixels: bytes, code_size: int) -> bytes:
+    """GIF LZW: clear, codes of growing width packed LSB first, end."""
+    clear = 1 << code_size
+    width, nxt, table = code_size + 1, clear + 2, {}
+    acc = bits = 0
+    out = bytearray()
+
+    def put(code: int) -> None:
+        nonlocal acc, bits
+        acc |= code << bits
+        bits += width
+        while bits >= 8:
+            out.append(acc & 0xFF)
+            acc >>= 8
+            bits -= 8
+
+    put(clear)
+    prefix = None
+    for p in pixels:
+        if prefix is None:
+            prefix = p
+        elif (prefix, p) in table:
+            prefix = table[(prefix, p)]
+        else:
+            put(prefix)
+            if nxt < 4096:
+                table[(prefix, p)] = nxt
+                nxt += 1
+                if nxt - 1 == 1 << width and width < 12:
+                    width += 1
+            prefix = p
+    if prefix is not None:
+        put(prefix)
+    put(clear + 1)
+    if bits:
+        out.append(acc & 0xFF)
+    return bytes(out)
+
+
+def sub_blocks(data: bytes) -> bytes:
+    return b"".join(bytes([len(data[i : i + 255])]) + data[i : i + 255] for i in range(0, len(data), 255)) + b"\0"
+
+
+def gif_image(left, top, w, h, pixels, local=b"", interlaced=False, code_size=2) -> bytes:
+    flags = (0x80 | (len(local) // 3).bit_length() - 2 if local else 0) | (0x40 if interlaced else 0)
+    rows = pixels
+    if interlaced:
+        order = [y for start, step in ((0, 8), (4, 8), (2, 4), (1, 2)) for y in range(start, h, step)]
+        rows = b"".join(pixels[y * w : (y + 1) * w] for y in order)
+    head = b"," + struct.pack("<4HB", left, top, w, h, flags) + local
+    return head + bytes([code_size]) + sub_blocks(lzw(rows, code_size))
+
+
+def gif_control(delay, disposal=0, transparent=None) -> bytes:
+    packed = disposal << 2 | (1 if transparent is not None else 0)
+    return b"\x21\xf9\x04" + struct.pack("<BHB", packed, delay, transparent or 0) + b"\0"
+
+
+def gif_screen(w, h, table=b"", background=0, version=b"GIF89a") -> bytes:
+    packed = 0x80 | (len(table) // 3).bit_length() - 2 if table else 0
+    return version + struct.pack("<2H3B", w, h, packed, background, 0) + table
+
+
+FOUR = bytes([0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255])
+GREYS = bytes(v for i in range(16) for v in (i * 17,) * 3)
+STRIPES = bytes((x // 2 + y) % 4 for y in range(8) for x in range(8))
+
+GIF_SEEDS = {
+    # Two frames with delays, disposal and transparency, a loop extension and a comment.
+    "anim.gif": gif_screen(8, 8, FOUR, 1)
+    + b"\x21\xff" + sub_blocks(b"NETSCAPE2.0") [:-1] + b"\x03\x01\x00\x00\0"
+    + gif_control(10, 2, 0)
+    + gif_image(0, 0, 8, 8, STRIPES)
+    + b"\x21\xfe" + sub_blocks(b"comment")
+    + gif_control(150, 3, 3)
+    + gif_image(2, 2, 4, 4, bytes([1, 2, 3, 0] * 4))
+    + b";",
+    # GIF87a with a local table, interlaced rows and a frame partly outside the screen.
+    "interlaced.gif": gif_screen(6, 10, version=b"GIF87a")
+    + gif_image(0, 0, 6, 10, bytes(i % 16 for i in range(60)), GREYS, True, 4)
+    + gif_image(4, 8, 4, 4, bytes(16), FOUR)
+    + b";",
+    # A plain text extension between a control and the image; equal colours in the table.
+    "plaintext.gif": gif_screen(4, 4, bytes([9, 9, 9] * 4))
+    + gif_control(5, 1, 2)
+    + b"\x21\x01" + sub_blocks(bytes(12) + b"hi")
+    + gif_image(0, 0, 4, 4, bytes(range(4)) * 4)
+    + b";",
+    # A frame whose data stop inside a sub-block.
+    "cut.gif": (gif_screen(8, 8, FOUR) + gif_image(0, 0, 8, 8, STRIPES))[:-6],
+}
+
+
+LINKLABEL_SEEDS = {
+    "about.txt": "По всем вопросам пишите:<br>      <link>sorabi@example.org</link>" + "\r\n" * 4,
+    "main.txt": "О программе...\r\n\r\n",
+    # Every tag of the table in mixed case, with and without parameters.
+    "tags.txt": "<B>b</b><I>i</I><u>u</U><Color=clRed>r</color><COLOR=$FF00>g</color>"
+    "<color=255>n</color><LINK=p=q>l</link><link>m</link><Br><p><DYNAMIC><what>x",
+    # Entities, texts touching without blanks, runs of blanks and a long word.
+    "text.txt": "a &lt;b&gt; c&lt;&gt; half<b>bold</b>word    " + "w" * 80 + " end",
+    # End tags that close the innermost node whatever their name, then one at the top level.
+    "nesting.txt": "<b><i><link=x>deep</b> <color=$1234567890>y</i></u>z</q>hidden<br>",
+    "unclosed.txt": "a<b>b<link=c",
+}
+
+
 def write(folder: str, seeds: dict) -> None:
     out = HERE / folder
     out.mkdir(exist_ok=True)
@@ -37,3 +146,5 @@ def write(folder: str, seeds: dict) -> None:
 
 write("deck", DECK_SEEDS)
 write("ini", INI_SEEDS)
+write("gif", GIF_SEEDS)
+write("linklabel", {n: t.encode() for n, t in LINKLABEL_SEEDS.items()})
