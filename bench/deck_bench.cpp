@@ -3,6 +3,7 @@
 // ratios to iconv's time; the goals are load within 3x and save within 2x.
 #include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
+#include "bench/ratioreporter.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -157,51 +158,6 @@ void BM_IconvCommand(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * f.bytes.size());
 }
 
-// The console table, then each measured benchmark's time as a multiple of both iconv times.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    // Coloured on a terminal only, like the library's own console output.
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0)
-                continue;
-            // With repetitions the median stands for the family, otherwise the single run.
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Iteration || median)
-                m_seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        printRatio("BM_LoadDeck", 3.0);
-        printRatio("BM_SaveDeck", 2.0);
-    }
-
-private:
-    void printRatio(const std::string& name, double goal) {
-        const auto it = m_seconds.find(name);
-        if (it == m_seconds.end())
-            return;
-        for (const char* peer : {"BM_IconvFunction", "BM_IconvCommand"}) {
-            const auto p = m_seconds.find(peer);
-            if (p == m_seconds.end())
-                continue;
-            const double ratio = it->second / p->second;
-            char line[160];
-            std::snprintf(line, sizeof line, "%s / %s = %.2f (goal %.0fx: %s)\n", name.c_str(),
-                          peer, ratio, goal, ratio <= goal ? "met" : "missed");
-            GetOutputStream() << line;
-        }
-    }
-
-    std::map<std::string, double> m_seconds;
-};
-
 } // namespace
 
 BENCHMARK(BM_LoadDeck)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -213,7 +169,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter({{"BM_LoadDeck", "BM_IconvFunction", 3.0},
+                            {"BM_LoadDeck", "BM_IconvCommand", 3.0},
+                            {"BM_SaveDeck", "BM_IconvFunction", 2.0},
+                            {"BM_SaveDeck", "BM_IconvCommand", 2.0}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -3,6 +3,7 @@
 // at start (plasma) in a temporary folder. Both sides start from the file's bytes in memory and
 // end with each frame as 32-bit pixels (colour table applied, transparent pixels with alpha 0).
 // The end of the run prints our time as a multiple of giflib's; the goal is within 1.2x.
+#include "bench/ratioreporter.h"
 #include "widgets/gifimage.h"
 
 #include <QDir>
@@ -155,45 +156,6 @@ void BM_BigGiflib(benchmark::State& s) {
     BM_Big<decodeGiflib>(s);
 }
 
-// The console table, then each of our times as a multiple of giflib's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Iteration || median)
-                m_seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        printRatio("BM_SamplesOurs", "BM_SamplesGiflib");
-        printRatio("BM_BigOurs", "BM_BigGiflib");
-    }
-
-private:
-    void printRatio(const std::string& ours, const std::string& peer) {
-        const auto a = m_seconds.find(ours);
-        const auto b = m_seconds.find(peer);
-        if (a == m_seconds.end() || b == m_seconds.end())
-            return;
-        const double ratio = a->second / b->second;
-        char line[160];
-        std::snprintf(line, sizeof line, "%s / %s = %.2f (goal 1.2x: %s)\n", ours.c_str(),
-                      peer.c_str(), ratio, ratio <= 1.2 ? "met" : "missed");
-        GetOutputStream() << line;
-    }
-
-    std::map<std::string, double> m_seconds;
-};
-
 } // namespace
 
 BENCHMARK(BM_SamplesOurs)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -205,7 +167,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter(
+        {{"BM_SamplesOurs", "BM_SamplesGiflib", 1.2}, {"BM_BigOurs", "BM_BigGiflib", 1.2}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
