@@ -118,7 +118,16 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     FormMagnet1->MainFormMagnet = true;
 
     FormCreate(deckPath);
-    Tray->setActive(true);
+    // The icon goes up once the loop runs, right after the window and its first card are on
+    // screen: reaching the notification area may take a while and need not hold up the card.
+    // (Not once the window has closed: the timer stops then.)
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (TimerGlobal->isActive())
+                Tray->setActive(true);
+        },
+        Qt::QueuedConnection);
 }
 
 TForm2::~TForm2() = default;

@@ -81,7 +81,6 @@ DeckLoadResult TrainerModel::loadDeck(const QString& path) {
         return {DeckLoadResult::Malformed, parsed.entryCount};
 
     Dict = std::move(parsed.dict);
-    Dict.Words.shrink_to_fit(); // a long-running program keeps no spare room
     CurrentPos = parsed.position;
     WordCount = qint32(Dict.Words.size());
     rebuildActiveList();

@@ -395,6 +395,8 @@ void minimise(TForm2& f) {
 TEST_F(WindowFixture, MinimiseHidesToTheTrayAndALeftClickBringsItBack) {
     TrayAvailability tray(true);
     auto f = startWith("Style=1");
+    EXPECT_FALSE(f->Tray->IconShown()); // the icon follows once the loop runs
+    QCoreApplication::processEvents();
     ASSERT_TRUE(f->Tray->IconShown());
     EXPECT_TRUE(f->Tray->toolTip().isEmpty());
     minimise(*f);
@@ -441,6 +443,7 @@ TEST_F(WindowFixture, TrayClicksReachTheWindowOncePerClick) {
 TEST_F(WindowFixture, WithoutANotificationAreaMinimisingStaysAMinimise) {
     TrayAvailability tray(false);
     auto f = startWith("Style=1");
+    QCoreApplication::processEvents();
     EXPECT_FALSE(f->Tray->IconShown());
     minimise(*f);
     EXPECT_TRUE(f->isVisible());
@@ -450,6 +453,7 @@ TEST_F(WindowFixture, WithoutANotificationAreaMinimisingStaysAMinimise) {
 TEST_F(WindowFixture, TrayIconGoesAtExit) {
     TrayAvailability tray(true);
     auto f = startWith("Style=1\nFormPos=0");
+    QCoreApplication::processEvents();
     ASSERT_TRUE(f->Tray->IconShown());
     ScriptedAnswerer answers;
     answers.expectQuestion(s("Вы уверены, что хотите выйти?"), Answer::Yes);
