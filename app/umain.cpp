@@ -12,7 +12,7 @@
 #include "platform/modal.h"
 #include "widgets/filenameedit.h"
 #include "widgets/formmagnet.h"
-#include "widgets/specialprogress.h"
+#include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
 

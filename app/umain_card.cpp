@@ -7,7 +7,7 @@
 #include "app/model/runrules.h"
 #include "hint/uhint.h"
 #include "platform/colors.h"
-#include "widgets/specialprogress.h"
+#include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 
 #include <QAction>

@@ -10,7 +10,7 @@
 #include "tests/support/printers.h"
 #include "tests/support/scriptedanswerer.h"
 #include "widgets/filenameedit.h"
-#include "widgets/specialprogress.h"
+#include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
 

@@ -1,4 +1,4 @@
-#include "widgets/specialprogress.h"
+#include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 
 #include <QApplication>
