@@ -364,7 +364,7 @@ bool TForm2::LoadDeck(const QString& path) {
 bool TForm2::SaveDeck(const QString& path) {
     if (m_model.saveDeck(path))
         return true;
-    platform::showError(this, QStringLiteral("Не удалось сохранить файл ") + path + u'!');
+    platform::showError(this, TrainerModel::saveFailedText(path));
     return false;
 }
 

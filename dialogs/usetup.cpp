@@ -575,5 +575,5 @@ void TSetupForm::SaveBtnClick() {
     const QString path = dialog.selectedFiles().first();
     // The copy is written; the deck stays tied to its own file.
     if (!m_model.saveDeck(path))
-        platform::showError(this, QStringLiteral("Не удалось сохранить файл ") + path + u'!');
+        platform::showError(this, TrainerModel::saveFailedText(path));
 }

@@ -1,6 +1,7 @@
 #include "hint/kanjicodes.h"
 
 #include "platform/errors.h"
+#include "platform/hexdigit.h"
 
 #include <QFile>
 
@@ -23,16 +24,6 @@ bool sameName(QByteArrayView name, QStringView key) {
             return false;
     }
     return true;
-}
-
-int hexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
 }
 
 QString fourHexDigits(quint16 n) {
@@ -94,7 +85,7 @@ std::optional<quint16> KanjiCodes::codeOfValue(QStringView value) {
         return std::nullopt;
     uint code = 0;
     for (const QChar c : value.sliced(2)) {
-        const int digit = hexDigitValue(c.unicode());
+        const int digit = platform::hexDigit(c.unicode());
         if (digit < 0)
             return std::nullopt;
         code = code * 16 + uint(digit);

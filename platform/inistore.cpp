@@ -3,6 +3,7 @@
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/hexdigit.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -51,17 +52,6 @@ QStringView lineKey(QStringView line) {
     if (eq < 0)
         return {};
     return trimBlanks(t.left(eq));
-}
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -175,7 +165,7 @@ bool IniStore::parseInteger(QStringView text, int* value) {
         if (text.isEmpty())
             return false;
         for (const QChar c : text) {
-            const int d = hexDigit(c);
+            const int d = platform::hexDigit(c.unicode());
             if (d < 0)
                 return false;
             magnitude = magnitude * 16 + d;

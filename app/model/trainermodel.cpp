@@ -90,6 +90,10 @@ DeckLoadResult TrainerModel::loadDeck(const QString& path) {
     return {DeckLoadResult::Loaded, parsed.entryCount};
 }
 
+QString TrainerModel::saveFailedText(const QString& path) {
+    return QStringLiteral("Не удалось сохранить файл ") + path + u'!';
+}
+
 bool TrainerModel::saveDeck(const QString& path) const {
     if (!DeckLoaded)
         return true;

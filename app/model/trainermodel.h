@@ -76,6 +76,8 @@ public:
     // Replaces the deck with the file at path. Throws platform::Error when the file exists but
     // cannot be read; the deck is then left unloaded.
     DeckLoadResult loadDeck(const QString& path);
+    // The message shown when saveDeck fails.
+    static QString saveFailedText(const QString& path);
     // Writes the deck to path atomically; true when it was written or there was nothing to write.
     bool saveDeck(const QString& path) const;
 };
