@@ -297,7 +297,7 @@ QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString&
 }
 
 void TForm2::FormCreate(const QString& deckPath) {
-    m_hintForm = std::make_unique<THintForm>();
+    m_hintForm = std::make_unique<THintForm>(this, m_model.AppDir);
     HintForm = m_hintForm.get();
     setWindowTitle(programVersionTitle());
     m_model.Graded = false;

@@ -7,6 +7,8 @@
 #include "app/model/runrules.h"
 #include "hint/uhint.h"
 #include "platform/colors.h"
+#include "platform/errors.h"
+#include "platform/messagebox.h"
 #include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 
@@ -227,8 +229,15 @@ void TForm2::FillLabel(QLabel* lab, TWordKind kind, bool hide) {
     const TrainerModel& m = m_model;
     const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
     const QString text = cardtext::fieldText(w, kind, hide, m.TopWordStyle);
-    if (kind == wkKanji && m.ShowHint && (!hide || m.TopWordStyle == wkKanji) && HintForm)
-        HintForm->ShowKanji(text);
+    if (kind == wkKanji && m.ShowHint && (!hide || m.TopWordStyle == wkKanji) && HintForm) {
+        try {
+            HintForm->ShowKanji(text);
+        } catch (const platform::Error& e) {
+            // A picture file that is not a GIF: the error is reported, and the card is still
+            // filled in and can be graded.
+            platform::showError(this, e.text());
+        }
+    }
     const QFontMetrics metrics(font);
     const cardtext::Broken broken = cardtext::breakLines(
         text, lab->width(), [&](QStringView s) { return metrics.horizontalAdvance(s.toString()); });

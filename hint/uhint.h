@@ -1,15 +1,65 @@
 #pragma once
 
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QString>
 #include <QWidget>
+#include <vector>
 
-// The window with the stroke-order pictures of the kanji of the word on show: a tool window that
-// stays on top. It shows no pictures yet.
+class KanjiCodes;
+class TGIFAnimator;
+
+// The window with the stroke-order pictures of the kanji of the word on show ("Написание"): a
+// tool window that stays on top, left of the main window at its top. One picture per kanji of
+// the text, read from the folder "pics" in the program's folder (a file per kanji named by its
+// Shift_JIS code); a kanji without a file gets a question-mark placeholder. A click on a picture
+// starts or stops its animation; the window is dragged by its free area.
 class THintForm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit THintForm(QWidget* parent = nullptr);
+    static constexpr const char* kPictureHint = "Нажмите, чтобы посмотреть написание";
 
-    // Prepares the pictures of the kanji in text.
+    // mainWindow: whose left and top edges place this window; appDir ends in a path delimiter.
+    THintForm(const QWidget* mainWindow, const QString& appDir);
+    ~THintForm() override;
+
+    // Shows the pictures of the kanji in text (the word's kanji field). The same text as last
+    // time only shows the window again. A picture file that exists but cannot be read throws
+    // platform::Error; the window is then hidden and holds the pictures made so far.
     void ShowKanji(const QString& text);
+
+    const QString& LastKanji() const { return m_lastKanji; }
+    const std::vector<TGIFAnimator*>& Animations() const { return m_animations; }
+    bool Dragging() const { return m_dragging; }
+
+    // A click on a picture: its animation is switched on or off; the others keep going.
+    void AnimationClick(TGIFAnimator* sender);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void freePictures();
+    QMargins frameMarginsNow() const;
+    // Places the window so that its frame covers outer.
+    void setOuterGeometry(const QRect& outer);
+
+    const QWidget* m_mainWindow;
+    QString m_appDir;
+    const KanjiCodes& m_codes;
+    QString m_lastKanji;
+    std::vector<TGIFAnimator*> m_animations;
+    bool m_dragging = false;
+    QPoint m_dragOffset; // from the window's frame corner to the pointer, while dragging
+    // The frame wanted by the last layout and the frame margins it was worked out with: the
+    // window manager adds its frame only once the window is on screen, and the layout is then
+    // worked out again with the real margins.
+    QRect m_outer;
+    QMargins m_marginsUsed;
+    bool m_outerPending = false;
 };

@@ -3,6 +3,7 @@
 #include "app/umain.h"
 #include "dialogs/uabout.h"
 #include "dialogs/usetup.h"
+#include "hint/kanjicodes.h"
 #include "hint/uhint.h"
 #include "tests/app/mainwindowfixture.h"
 #include "tests/support/deckbytes.h"
@@ -243,6 +244,10 @@ TEST_F(WindowFixture, HintWindowShowsOnlyForARevealedKanjiWithPictures) {
     showAt(*f, 0, false);
     EXPECT_FALSE(f->HintForm->isVisible()); // no "pics" folder
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics")));
+    // A new card hides the window, unless its question is the kanji: their pictures show.
+    showAt(*f, 0, true);
+    EXPECT_TRUE(f->HintForm->isVisible());
+    f->model().TopWordStyle = wkKana;
     showAt(*f, 0, true);
     EXPECT_FALSE(f->HintForm->isVisible());
     showAt(*f, 0, false);
@@ -252,6 +257,27 @@ TEST_F(WindowFixture, HintWindowShowsOnlyForARevealedKanjiWithPictures) {
     f->model().ShowHint = false;
     showAt(*f, 0, false);
     EXPECT_FALSE(f->HintForm->isVisible());
+}
+
+TEST_F(WindowFixture, APictureThatIsNotAGifIsReportedAndTheCardCanStillBeGraded) {
+    auto f = startWith("Style=1");
+    f->show();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics")));
+    const std::optional<quint16> code = KanjiCodes::builtIn().codeOf(u'犬');
+    ASSERT_TRUE(code);
+    dir.write(QStringLiteral("pics/") + KanjiCodes::pictureFileName(*code), "not a picture");
+    {
+        ScriptedAnswerer answers;
+        answers.expectError(s("Unknown GIF version"));
+        showAt(*f, 0, true); // the kanji is the question
+    }
+    EXPECT_FALSE(f->HintForm->isVisible());
+    EXPECT_TRUE(f->RBtn->isEnabled());
+    EXPECT_TRUE(f->FBtn->isEnabled());
+    EXPECT_EQ(f->Lab1->text(), s("犬"));
+    // The same word again only shows the window; no second report.
+    showAt(*f, 0, false);
+    EXPECT_TRUE(f->HintForm->isVisible());
 }
 
 TEST_F(WindowFixture, LongTranslationWrapsIntoThreeLinesInARealFont) {
