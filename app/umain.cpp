@@ -10,9 +10,12 @@
 #include "platform/inistore.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/tooltipdelay.h"
 #include "widgets/filenameedit.h"
 #include "widgets/formmagnet.h"
+#include "widgets/linklabel.h"
 #include "widgets/progressbar.h"
+#include "widgets/scrolltext.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
 
@@ -25,7 +28,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -117,6 +119,12 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     FormMagnet1->Active = true;
     FormMagnet1->MainFormMagnet = true;
 
+    // The About dialog is made on first use, but the delay of its credits lowers the tooltip
+    // delay of the whole program to 90 ms, and that holds from the start.
+    m_savedToolTipDelay = platform::toolTipDelay();
+    platform::setToolTipDelay(
+        TScrollText::toolTipDelayFor(TAboutForm::CreditsDelay, m_savedToolTipDelay));
+
     FormCreate(deckPath);
     // The icon goes up once the loop runs, right after the window and its first card are on
     // screen: reaching the notification area may take a while and need not hold up the card.
@@ -130,7 +138,13 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
         Qt::QueuedConnection);
 }
 
-TForm2::~TForm2() = default;
+TForm2::~TForm2() {
+    // The dialog's credits put back the delay they found when it was made; this window's goes
+    // back after them.
+    delete AboutForm;
+    AboutForm = nullptr;
+    platform::setToolTipDelay(m_savedToolTipDelay);
+}
 
 void TForm2::createLayout() {
     Panel3 = new QWidget(this);
@@ -143,9 +157,12 @@ void TForm2::createLayout() {
     // new layout.
     TimeLab->setFixedSize(108, 16);
     TimeLab->setAutoFillBackground(true);
-    LinkLabel1 = new QLabel(QStringLiteral("О программе..."), Panel3);
+    // Plain text drawn as a link (blue, underlined, hand cursor): a click anywhere on the label
+    // opens the About dialog. 90 pixels rather than the design's 77, with the same right edge,
+    // so that the caption stays on one line in the fonts that stand in for Tahoma.
+    LinkLabel1 = new TLinkLabel(Panel3);
     LinkLabel1->setObjectName(QStringLiteral("LinkLabel1"));
-    LinkLabel1->setGeometry(298, 6, 77, 13);
+    LinkLabel1->setGeometry(285, 6, 90, 13);
     QFont link = LinkLabel1->font();
     link.setUnderline(true);
     LinkLabel1->setFont(link);
@@ -153,7 +170,8 @@ void TForm2::createLayout() {
     linkPalette.setColor(QPalette::WindowText, Qt::blue);
     LinkLabel1->setPalette(linkPalette);
     LinkLabel1->setCursor(Qt::PointingHandCursor);
-    LinkLabel1->installEventFilter(this);
+    LinkLabel1->setCaption(QStringLiteral("О программе...\r\n\r\n"));
+    connect(LinkLabel1, &TLinkLabel::OnClick, this, &TForm2::LinkLabel1Click);
 
     Lab1 = makeCardLabel(this, "Lab1", 105, qRgb(0, 255, 0), 40);
     Lab2 = makeCardLabel(this, "Lab2", 83, qRgb(255, 255, 0), 33);
@@ -297,6 +315,11 @@ QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString&
 }
 
 void TForm2::FormCreate(const QString& deckPath) {
+    m_placement = new platform::FramePlacement(*this);
+    // The program's own placing is no drag: the magnet leaves it alone.
+    m_placement->onPending = [this](bool pending) {
+        FormMagnet1->setSuspended(pending);
+    };
     m_hintForm = std::make_unique<THintForm>(this, m_model.AppDir);
     HintForm = m_hintForm.get();
     setWindowTitle(programVersionTitle());
@@ -304,7 +327,7 @@ void TForm2::FormCreate(const QString& deckPath) {
     m_model.DeckLoaded = false;
     m_model.Paused = false;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(settings::defaultLeft(screen->geometry().width(), width()), 0);
+        m_placement->place(QPoint(settings::defaultLeft(screen->geometry().width(), width()), 0));
 
     LoadSettings();
     if (!deckPath.isEmpty())
@@ -330,7 +353,7 @@ void TForm2::LoadSettings() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 0;
     if (const auto pos = settings::load(ini, m_model, settings::defaultLeft(screenWidth, width())))
-        move(*pos);
+        m_placement->place(*pos);
 }
 
 void TForm2::SaveSettings() {
@@ -472,16 +495,6 @@ void TForm2::HideOnMinimize() {
     // would map the window once more on some desktops.
     if (isMinimized() && isVisible() && Tray->IconShown())
         hide();
-}
-
-bool TForm2::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LinkLabel1 && event->type() == QEvent::MouseButtonRelease) {
-        const auto* e = static_cast<QMouseEvent*>(event);
-        if (e->button() == Qt::LeftButton && LinkLabel1->rect().contains(e->position().toPoint()))
-            LinkLabel1Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {

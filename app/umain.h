@@ -3,6 +3,8 @@
 #include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
 
+#include "platform/frameplacement.h"
+
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QWidget>
@@ -18,6 +20,7 @@ class QToolButton;
 class TAboutForm;
 class TEditForm;
 class TFormMagnet;
+class TLinkLabel;
 class THintForm;
 class TSetupForm;
 class TSpecialProgress;
@@ -92,7 +95,7 @@ public:
     // Controls, named as in the layout.
     QWidget* Panel3 = nullptr;
     QLabel* TimeLab = nullptr;
-    QLabel* LinkLabel1 = nullptr;
+    TLinkLabel* LinkLabel1 = nullptr;
     QLabel* Lab1 = nullptr;
     QLabel* Lab2 = nullptr;
     QLabel* Lab3 = nullptr;
@@ -147,7 +150,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createLayout();
@@ -174,4 +176,8 @@ private:
     // The card label WStyleMenu was opened on.
     QPointer<QLabel> m_menuLabel;
     std::unique_ptr<THintForm> m_hintForm;
+    // Puts the window's frame, not its client area, at the stored or default place.
+    platform::FramePlacement* m_placement = nullptr;
+    // The tooltip delay the program had before this window lowered it; put back when it goes.
+    int m_savedToolTipDelay = 0;
 };

@@ -11,7 +11,8 @@
 THintForm::THintForm(const QWidget* mainWindow, const QString& appDir)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow), m_appDir(appDir), m_codes(KanjiCodes::builtIn()) {
+      m_mainWindow(mainWindow), m_appDir(appDir), m_codes(KanjiCodes::builtIn()),
+      m_placement(new platform::FramePlacement(*this, true)) {
     setObjectName(QStringLiteral("HintForm"));
     setWindowTitle(QStringLiteral("Написание"));
     QPalette pal = palette();
@@ -20,8 +21,8 @@ THintForm::THintForm(const QWidget* mainWindow, const QString& appDir)
     setAutoFillBackground(true);
     // Showing the hints must not take the keyboard from the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    move(0, 0);
-    resize(243, 176);
+    setFixedSize(243, 176);
+    m_placement->place(QPoint(0, 0));
 }
 
 THintForm::~THintForm() {
@@ -77,42 +78,14 @@ void THintForm::ShowKanji(const QString& text) {
     const QSize first = m_animations[0]->size();
     const int width = first.width() * int(m_animations.size()) + 5;
     const int height = first.height() + 25;
-    const QPoint mainCorner = m_mainWindow ? m_mainWindow->pos() : QPoint();
-    setOuterGeometry(QRect(mainCorner.x() - width, mainCorner.y(), width, height));
+    const QPoint mainCorner = m_mainWindow ? m_mainWindow->frameGeometry().topLeft() : QPoint();
+    m_placement->place(QPoint(mainCorner.x() - width, mainCorner.y()), QSize(width, height));
     show();
     raise();
 }
 
 void THintForm::AnimationClick(TGIFAnimator* sender) {
     sender->setAnimate(!sender->Animate());
-}
-
-QMargins THintForm::frameMarginsNow() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
-}
-
-void THintForm::setOuterGeometry(const QRect& outer) {
-    m_outer = outer;
-    m_outerPending = true;
-    m_marginsUsed = frameMarginsNow();
-    resize(std::max(outer.width() - m_marginsUsed.left() - m_marginsUsed.right(), 1),
-           std::max(outer.height() - m_marginsUsed.top() - m_marginsUsed.bottom(), 1));
-    move(outer.topLeft());
-}
-
-bool THintForm::event(QEvent* event) {
-    const bool handled = QWidget::event(event);
-    // The frame arrives after the window is mapped: redo the last layout once with its margins.
-    if (m_outerPending && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
-        if (frameMarginsNow() != m_marginsUsed)
-            setOuterGeometry(m_outer);
-        else if (isVisible() && frameMarginsNow() != QMargins())
-            m_outerPending = false;
-    }
-    return handled;
 }
 
 void THintForm::mousePressEvent(QMouseEvent* event) {
@@ -123,7 +96,7 @@ void THintForm::mousePressEvent(QMouseEvent* event) {
 
 void THintForm::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragging) {
-        m_outerPending = false;
+        m_placement->forget();
         move(event->globalPosition().toPoint() - m_dragOffset);
     }
 }

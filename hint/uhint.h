@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMargins>
+#include "platform/frameplacement.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -41,13 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void freePictures();
-    QMargins frameMarginsNow() const;
-    // Places the window so that its frame covers outer.
-    void setOuterGeometry(const QRect& outer);
 
     const QWidget* m_mainWindow;
     QString m_appDir;
@@ -56,10 +53,5 @@ private:
     std::vector<TGIFAnimator*> m_animations;
     bool m_dragging = false;
     QPoint m_dragOffset; // from the window's frame corner to the pointer, while dragging
-    // The frame wanted by the last layout and the frame margins it was worked out with: the
-    // window manager adds its frame only once the window is on screen, and the layout is then
-    // worked out again with the real margins.
-    QRect m_outer;
-    QMargins m_marginsUsed;
-    bool m_outerPending = false;
+    platform::FramePlacement* m_placement;
 };

@@ -278,12 +278,19 @@ QRect TFormMagnet::moving(const QRect& current, const QRect& proposed) {
     return p.toRect();
 }
 
+void TFormMagnet::setSuspended(bool on) {
+    m_suspended = on;
+    if (m_window)
+        m_lastPos = m_window->pos();
+}
+
 bool TFormMagnet::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Show) {
         m_lastPos = m_window->pos();
-    } else if (event->type() == QEvent::Move && !m_placing && m_window->isVisible()) {
+    } else if (event->type() == QEvent::Move && !m_placing && !m_suspended &&
+               m_window->isVisible()) {
         // A move the window reports while shown is a drag step from the last place.
         const QSize size = m_window->frameGeometry().size();
         const QRect current(m_lastPos, size);

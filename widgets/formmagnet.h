@@ -76,6 +76,10 @@ public:
 
     magnet::SnapTimes& times() { return m_times; }
 
+    // While the program itself places the window (its moves are reported like drag steps),
+    // the magnet only follows where the window goes.
+    void setSuspended(bool on);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,4 +88,5 @@ private:
     magnet::SnapTimes m_times;
     QPoint m_lastPos;
     bool m_placing = false; // the magnet itself is moving the window
+    bool m_suspended = false;
 };

@@ -33,16 +33,15 @@ QStringList splitLines(const QStringList& items) {
     return lines;
 }
 
-// The tooltip delay that a step delay brings with it, with saved the delay at creation.
-int toolTipDelayFor(int delay, int saved) {
+} // namespace
+
+int TScrollText::toolTipDelayFor(int delay, int saved) {
     if (delay > saved)
         return saved;
     if (delay > 10)
         return delay - 10;
     return int(std::min<qint64>(std::abs(qint64(delay) - 1), INT_MAX));
 }
-
-} // namespace
 
 TScrollText::TScrollText(QWidget* parent)
     : QWidget(parent), m_savedToolTipDelay(platform::toolTipDelay()) {

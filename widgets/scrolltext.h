@@ -41,6 +41,8 @@ public:
     // Delay exceeds 10, else to |Delay - 1|. The timer waits at least 1 ms between steps.
     int Delay() const { return m_delay; }
     void setDelay(int delay);
+    // The tooltip delay that setting Delay to delay gives, with saved the delay at creation.
+    static int toolTipDelayFor(int delay, int saved);
 
     // The horizontal alignment of every line: Qt::AlignLeft (the default), AlignHCenter or
     // AlignRight.

@@ -11,6 +11,7 @@
 #include "tests/support/printers.h"
 #include "tests/support/scriptedanswerer.h"
 #include "widgets/filenameedit.h"
+#include "widgets/linklabel.h"
 #include "widgets/progressbar.h"
 #include "widgets/statusbar.h"
 #include "widgets/trayicon.h"
@@ -397,7 +398,7 @@ TEST_F(WindowFixture, AboutPausesAndResumesEvenAfterAPause) {
     QTest::mouseClick(f->LinkLabel1, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(pausedInside);
     EXPECT_FALSE(f->model().Paused);
-    EXPECT_EQ(f->LinkLabel1->text(), s("О программе..."));
+    EXPECT_EQ(f->LinkLabel1->Caption(), s("О программе...\r\n\r\n"));
     EXPECT_EQ(f->LinkLabel1->cursor().shape(), Qt::PointingHandCursor);
 }
 

@@ -186,6 +186,9 @@ geometry_settled() {
 wait_for 30 "the main window to settle" geometry_settled
 read -r cx cy cw ch <<<"$geom"
 [ "$cw" -eq 381 ] || fail "client width is $cw, expected 381"
+# The default place is the top of the screen for the frame, so the title bar is on screen.
+top_extent=$(xprop -id "$win" _NET_FRAME_EXTENTS | awk -F'[=,]' '{ print $4 + 0 }')
+[ "$cy" -eq "$top_extent" ] || fail "the frame's top is at $((cy - top_extent)), expected 0"
 
 # "Вспомнил" sits in the button panel (43 px) above the status bar (19 px): left 182, top 14,
 # 23 x 22, so its centre is 193 px from the left and 62 - 25 px above the bottom.
