@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include "platform/frameplacement.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,12 +17,7 @@ QFont windowFont() {
 }
 
 void centreOnScreen(QWidget& window) {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
+    FramePlacement::of(window).placeCentred();
 }
 
 void registerFontSubstitutions() {

@@ -8,7 +8,8 @@ namespace platform {
 // Tahoma 8 pt, the font of every window's text unless a control says otherwise.
 QFont windowFont();
 
-// Places a window in the middle of the work area of the screen it is on.
+// Places a window's frame in the middle of the work area of the screen it is on (again once the
+// window manager has framed it).
 void centreOnScreen(QWidget& window);
 
 // The font names stored in settings and layouts come from another desktop ("Tahoma",

@@ -1,6 +1,8 @@
 #include "platform/frameplacement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -26,9 +28,26 @@ QMargins FramePlacement::frameMargins(const QWidget& window) {
     return handle ? handle->frameMargins() : QMargins();
 }
 
+FramePlacement& FramePlacement::of(QWidget& window) {
+    for (QObject* child : window.children())
+        if (auto* placement = dynamic_cast<FramePlacement*>(child))
+            return *placement;
+    return *new FramePlacement(window);
+}
+
+void FramePlacement::placeCentred() {
+    m_centred = true;
+    placeAgain();
+}
+
 void FramePlacement::place(QPoint framePos, std::optional<QSize> outerSize) {
+    m_centred = false;
     m_pos = framePos;
     m_size = outerSize;
+    placeAgain();
+}
+
+void FramePlacement::placeAgain() {
     setPending(true);
     apply();
     if (m_window.isVisible()) {
@@ -53,6 +72,17 @@ void FramePlacement::setPending(bool on) {
 
 void FramePlacement::apply() {
     m_used = frameMargins(m_window);
+    if (m_centred) {
+        const QScreen* screen =
+            m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+        if (!screen) {
+            forget();
+            return;
+        }
+        QRect frame(QPoint(), m_window.size().grownBy(m_used));
+        frame.moveCenter(screen->availableGeometry().center());
+        m_pos = frame.topLeft();
+    }
     if (m_size) {
         const QSize client(std::max(m_size->width() - m_used.left() - m_used.right(), 1),
                            std::max(m_size->height() - m_used.top() - m_used.bottom(), 1));

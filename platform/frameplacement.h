@@ -26,6 +26,10 @@ public:
     explicit FramePlacement(QWidget& window, bool fixedSize = false);
 
     void place(QPoint framePos, std::optional<QSize> outerSize = std::nullopt);
+    // Centres the frame in the work area of the window's screen.
+    void placeCentred();
+    // The placement a window was given by placeCentred (made on first use).
+    static FramePlacement& of(QWidget& window);
     // The window is moved by someone else (the user): a placement still pending is dropped.
     void forget();
 
@@ -44,11 +48,13 @@ protected:
 
 private:
     void apply();
+    void placeAgain();
     void setPending(bool on);
 
     QWidget& m_window;
     bool m_fixedSize;
     QPoint m_pos;
+    bool m_centred = false;
     std::optional<QSize> m_size;
     QMargins m_used;
     bool m_pending = false;
