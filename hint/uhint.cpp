@@ -61,7 +61,7 @@ void THintForm::ShowKanji(const QString& text) {
         auto* a = new TGIFAnimator(this);
         m_animations.push_back(a);
         a->setAutoSize(true);
-        a->move(a->x(), 0);
+        a->move(0, 0);
         a->setAnimate(false);
         connect(a, &TGIFAnimator::OnClick, this, [this, a] { AnimationClick(a); });
         a->show();

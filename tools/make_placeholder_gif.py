@@ -9,12 +9,14 @@ A 50 x 59 GIF89a with one frame, a 16-entry grey global colour table (entry i is
 so 0 is black and 15 white) and no transparency: a dark question mark on a white ground. The
 mark is built from a ring segment, a stem and a dot, rasterised with 8 x 8 samples per pixel so
 its edges fall on the greys between. The GIF writer (and its LZW encoder) is our own, so repeated
-runs give identical bytes.
+runs give identical bytes (tools/gifwriter.py).
 """
 
 import math
 import sys
 from pathlib import Path
+
+from gifwriter import gif_image, gif_screen
 
 REPO_ROOT = Path(__file__).resolve().parent.parent
 OUTPUT = REPO_ROOT / "resources" / "placeholder.gif"
@@ -22,6 +24,7 @@ OUTPUT = REPO_ROOT / "resources" / "placeholder.gif"
 WIDTH, HEIGHT = 50, 59
 SUPERSAMPLE = 8
 INK = 3  # the darkest grey the mark reaches (index into the table)
+GREYS = bytes(v for i in range(16) for v in (i * 17,) * 3)
 
 
 def in_mark(x, y):
@@ -57,68 +60,11 @@ def pixels():
     return out
 
 
-def lzw(indices, min_code_size):
-    """GIF LZW: clear first, widths growing to 12 bits, a clear when the table is full."""
-    clear = 1 << min_code_size
-    end = clear + 1
-    out = bytearray()
-    acc = 0
-    bits = 0
-
-    def put(code, width):
-        nonlocal acc, bits
-        acc |= code << bits
-        bits += width
-        while bits >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            bits -= 8
-
-    def reset():
-        return {(i,): i for i in range(clear)}, min_code_size + 1, end + 1
-
-    table, width, next_code = reset()
-    put(clear, width)
-    prefix = ()
-    for p in indices:
-        candidate = prefix + (p,)
-        if candidate in table:
-            prefix = candidate
-            continue
-        put(table[prefix], width)
-        if next_code < 4096:
-            table[candidate] = next_code
-            next_code += 1
-            if next_code - 1 == (1 << width) and width < 12:
-                width += 1
-        else:
-            put(clear, width)
-            table, width, next_code = reset()
-        prefix = (p,)
-    if prefix:
-        put(table[prefix], width)
-    put(end, width)
-    if bits:
-        out.append(acc & 0xFF)
-    return bytes(out)
-
-
 def gif():
-    data = bytearray(b"GIF89a")
-    data += WIDTH.to_bytes(2, "little") + HEIGHT.to_bytes(2, "little")
-    data += bytes([0x80 | 0x30 | 0x03, 15, 0])  # global table of 16, 4-bit colour, white ground
-    for i in range(16):
-        data += bytes([i * 17] * 3)
-    data += b"\x2C" + bytes(4) + WIDTH.to_bytes(2, "little") + HEIGHT.to_bytes(2, "little")
-    data += b"\x00"  # no local table, not interlaced
-    code_size = 4
-    payload = lzw(pixels(), code_size)
-    data += bytes([code_size])
-    for i in range(0, len(payload), 255):
-        part = payload[i : i + 255]
-        data += bytes([len(part)]) + part
-    data += b"\x00;"
-    return bytes(data)
+    # Global table of 16 greys, the white entry (15) as the background.
+    return gif_screen(WIDTH, HEIGHT, GREYS, background=15) + gif_image(
+        0, 0, WIDTH, HEIGHT, bytes(pixels()), code_size=4
+    ) + b";"
 
 
 def main(argv):

@@ -1,6 +1,7 @@
 #include "widgets/gifanimator.h"
 
 #include "tests/support/gifbuilder.h"
+#include "tests/support/gifcorpus.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -355,13 +356,10 @@ TEST(GifAnimatorCorpus, ComposedFramesMatchTheExpectedPictures) {
         SCOPED_TRACE(name.toStdString());
         TGIFAnimator animator;
         animator.Image().LoadGifFile(dir.filePath(name));
-        const QString base = QFileInfo(name).completeBaseName();
         const bool keyed = animator.Image().Frame(0).transparentIndex() >= 0;
         for (int i = 0; i < animator.Image().FrameCount(); ++i) {
             const QImage got = animator.ComposeFrame(i);
-            QString png = dir.filePath(QStringLiteral("frames/%1-%2.png").arg(base).arg(i));
-            if (animator.Image().FrameCount() == 1 && !QFileInfo::exists(png))
-                png = dir.filePath(QStringLiteral("frames/%1.png").arg(base));
+            const QString png = corpusFramePath(dir, name, i, animator.Image().FrameCount());
             const QImage expected = QImage(png).convertToFormat(QImage::Format_ARGB32);
             ASSERT_FALSE(expected.isNull()) << png.toStdString();
             ASSERT_EQ(expected.size(), got.size());

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "tests/support/gifbuilder.h"
+#include "tests/support/gifcorpus.h"
 #include "tests/support/printers.h"
 #include "tests/support/tempdir.h"
 
@@ -638,10 +639,7 @@ TEST(GifImage, FramesOfThePublishedCorpusMatchTheirExpectedPictures) {
                 QPainter p(&canvas);
                 f.draw(p);
             }
-            const QString base = QFileInfo(name).completeBaseName();
-            QString png = dir.filePath(QStringLiteral("frames/%1-%2.png").arg(base).arg(i));
-            if (gif.FrameCount() == 1 && !QFile::exists(png))
-                png = dir.filePath(QStringLiteral("frames/%1.png").arg(base));
+            const QString png = corpusFramePath(dir, name, i, gif.FrameCount());
             QImage expected(png);
             ASSERT_FALSE(expected.isNull()) << png.toStdString();
             expected = expected.convertToFormat(QImage::Format_ARGB32);
