@@ -1,7 +1,12 @@
+#include "app/model/settings.h"
 #include "app/umain.h"
 #include "platform/fonts.h"
+#include "platform/singleinstance.h"
+#include "platform/terminationsignals.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <cstdio>
 
 namespace {
 
@@ -13,6 +18,23 @@ void preferX11Backend() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// The end of the desktop session arrives as the application's quit: the files are written without
+// the exit question, which would hold up the logout.
+class SessionEndFilter : public QObject {
+public:
+    explicit SessionEndFilter(TForm2& form) : m_form(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit)
+            m_form.endWithoutQuestion();
+        return false;
+    }
+
+private:
+    TForm2& m_form;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -22,13 +44,35 @@ int main(int argc, char* argv[]) {
     // The window may be hidden in the notification area while a dialog or message box closes:
     // only the main window's own close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::registerFontSubstitutions();
 
+    const QString appDir = QApplication::applicationDirPath() + u'/';
+    // One trainer per settings file: a second start brings the running one up and ends.
+    platform::SingleInstance instance(appDir + settings::fileName());
+    switch (instance.start(QApplication::arguments())) {
+    case platform::SingleInstance::Role::First:
+        break;
+    case platform::SingleInstance::Role::HandedOver:
+        return 0;
+    case platform::SingleInstance::Role::Unreachable:
+        std::fputs("sorabi: another copy is running but does not answer\n", stderr);
+        return 1;
+    }
+    // Set up before the window exists, so that a signal during the start-up is not lost.
+    platform::TerminationSignals terminations;
+
+    platform::registerFontSubstitutions();
     const QStringList args = QApplication::arguments();
     const QString deckPath = args.size() > 1 ? args.at(1) : QString();
-    TForm2 form(QApplication::applicationDirPath() + u'/', deckPath);
+    TForm2 form(appDir, deckPath);
     QObject::connect(&form, &TForm2::FormClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    QObject::connect(&instance, &platform::SingleInstance::started, &form, &TForm2::bringUp);
+    QObject::connect(&terminations, &platform::TerminationSignals::received, &form,
+                     [&form] { QCoreApplication::exit(form.endWithoutQuestion() ? 0 : 1); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.commitSessionData(); });
+    SessionEndFilter sessionEnd(form);
+    app.installEventFilter(&sessionEnd);
     form.show();
     return QApplication::exec();
 }

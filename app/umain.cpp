@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -108,6 +109,15 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     TimerGlobal->setInterval(1000);
     connect(TimerGlobal, &QTimer::timeout, this, &TForm2::TimerGlobalTimer);
 
+    TimerSave = new QTimer(this);
+    TimerSave->setObjectName(QStringLiteral("TimerSave"));
+    TimerSave->setSingleShot(true);
+    TimerSave->setInterval(1000);
+    connect(TimerSave, &QTimer::timeout, this, &TForm2::TimerSaveTimer);
+    m_model.onChange = [this](TrainerModel::Change what) {
+        onModelChanged(what);
+    };
+
     Tray = new TTrayIcon(this);
     Tray->setObjectName(QStringLiteral("Tray"));
     Tray->setPopupMenu(PopupMenu1);
@@ -139,6 +149,7 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
 }
 
 TForm2::~TForm2() {
+    m_model.onChange = nullptr;
     // The dialog's credits put back the delay they found when it was made; this window's goes
     // back after them.
     delete AboutForm;
@@ -359,7 +370,19 @@ void TForm2::LoadSettings() {
 void TForm2::SaveSettings() {
     platform::IniStore ini(m_model.AppDir + settings::fileName());
     settings::save(ini, m_model, pos());
-    ini.save();
+    if (ini.differsFromFile())
+        ini.save();
+    m_settingsUnsaved = false;
+}
+
+bool TForm2::writeSettings(QString* error) {
+    try {
+        SaveSettings();
+        return true;
+    } catch (const platform::Error& e) {
+        *error = e.text();
+        return false;
+    }
 }
 
 bool TForm2::LoadDeck(const QString& path) {
@@ -370,6 +393,9 @@ bool TForm2::LoadDeck(const QString& path) {
     case DeckLoadResult::Missing:
         platform::showError(this,
                             QStringLiteral("Файла ") + path + QStringLiteral(" не существует!"));
+        return false;
+    case DeckLoadResult::InUse:
+        platform::showError(this, TrainerModel::inUseText(path));
         return false;
     case DeckLoadResult::Malformed:
         platform::showError(
@@ -385,10 +411,128 @@ bool TForm2::LoadDeck(const QString& path) {
 }
 
 bool TForm2::SaveDeck(const QString& path) {
-    if (m_model.saveDeck(path))
+    const DeckSaveResult result = m_model.saveDeck(path);
+    if (!result) {
+        platform::showError(this, TrainerModel::saveFailedText(path));
+        return false;
+    }
+    m_deckUnsaved = false;
+    tellKeptCopy(result);
+    return true;
+}
+
+void TForm2::tellKeptCopy(const DeckSaveResult& result) {
+    if (!result.keptCopy.isEmpty())
+        platform::showNotice(this, QStringLiteral("Файл ") + m_model.deckFile() +
+                                       QStringLiteral(" был изменён другой программой. Его копия "
+                                                      "сохранена в файле ") +
+                                       result.keptCopy + u'.');
+}
+
+void TForm2::onModelChanged(TrainerModel::Change what) {
+    if (m_ended)
+        return;
+    (what == TrainerModel::Change::Deck ? m_deckUnsaved : m_settingsUnsaved) = true;
+    // The first change of a batch starts the clock; later ones ride along, so a steady stream of
+    // gradings is still written every second.
+    if (!TimerSave->isActive())
+        TimerSave->start();
+}
+
+void TForm2::reportDuringRun(const std::function<void()>& show) {
+    const bool wasPaused = m_model.Paused;
+    if (!wasPaused)
+        PauseTraining();
+    show();
+    if (!wasPaused)
+        ResumeTraining();
+}
+
+void TForm2::TimerSaveTimer() {
+    TimerSave->stop();
+    if (m_ended)
+        return;
+    if (m_deckUnsaved) {
+        m_deckUnsaved = false;
+        const DeckSaveResult result = m_model.saveDeck(m_model.Dictionary);
+        if (!result) {
+            // Still unsaved: the exit flow and the next change try again.
+            m_deckUnsaved = true;
+            if (!m_deckFailureReported) {
+                m_deckFailureReported = true;
+                reportDuringRun([&] {
+                    platform::showError(this, TrainerModel::saveFailedText(m_model.Dictionary));
+                });
+            }
+        } else {
+            m_deckFailureReported = false;
+            if (!result.keptCopy.isEmpty())
+                reportDuringRun([&] { tellKeptCopy(result); });
+        }
+    }
+    if (m_settingsUnsaved) {
+        QString error;
+        if (!writeSettings(&error)) {
+            m_settingsUnsaved = true;
+            if (!m_settingsFailureReported) {
+                m_settingsFailureReported = true;
+                reportDuringRun([&] { platform::showError(this, error); });
+            }
+        } else {
+            m_settingsFailureReported = false;
+        }
+    }
+}
+
+void TForm2::endRun() {
+    m_ended = true;
+    TimerSave->stop();
+    TimerGlobal->stop();
+    Tray->setActive(false);
+}
+
+bool TForm2::endWithoutQuestion() {
+    if (m_ended)
         return true;
-    platform::showError(this, TrainerModel::saveFailedText(path));
-    return false;
+    bool ok = true;
+    const DeckSaveResult deck = m_model.saveDeck(m_model.Dictionary);
+    if (!deck) {
+        ok = false;
+        qWarning().noquote() << TrainerModel::saveFailedText(m_model.Dictionary) << deck.error;
+    } else if (!deck.keptCopy.isEmpty()) {
+        qWarning().noquote() << QStringLiteral("Файл %1 был изменён другой программой. Его копия "
+                                               "сохранена в файле %2.")
+                                    .arg(m_model.deckFile(), deck.keptCopy);
+    }
+    QString error;
+    if (!writeSettings(&error)) {
+        ok = false;
+        qWarning().noquote() << error;
+    }
+    endRun();
+    return ok;
+}
+
+void TForm2::commitSessionData() {
+    if (m_ended)
+        return;
+    // No box: a logout must never wait for this program.
+    const DeckSaveResult deck = m_model.saveDeck(m_model.Dictionary);
+    if (deck)
+        m_deckUnsaved = false;
+    else
+        qWarning().noquote() << TrainerModel::saveFailedText(m_model.Dictionary) << deck.error;
+    QString error;
+    if (!writeSettings(&error))
+        qWarning().noquote() << error;
+}
+
+void TForm2::bringUp() {
+    if (m_ended)
+        return;
+    showFromTray();
+    raise();
+    activateWindow();
 }
 
 void TForm2::setTrainingButtonsEnabled(bool enabled) {
@@ -415,14 +559,21 @@ void TForm2::SetupBtnClick() {
     m.rebuildActiveList();
     if (m.CurrentPos >= m.ActiveCount)
         m.CurrentPos = 0;
+    // Fonts chosen in the dialog hold even after Cancel; an unchanged file is not rewritten.
+    m.changed(TrainerModel::Change::Settings);
     if (result == QDialog::Accepted) {
+        m.changed(TrainerModel::Change::Deck);
         const QString f = SetupForm->FNameEdit->FileName();
         if (f != m.Dictionary) {
-            // A deck that cannot be written stays loaded: switching would lose its counts.
-            if (!SaveDeck(m.Dictionary)) {
+            // A deck that cannot be written stays loaded unless the user lets its counts go.
+            if (!SaveDeck(m.Dictionary) &&
+                !platform::askQuestion(this, QStringLiteral("Продолжить без сохранения?"),
+                                       platform::Answer::No)) {
                 ResumeTraining();
                 return;
             }
+            // The new deck starts with nothing unsaved.
+            m_deckUnsaved = false;
             try {
                 if (LoadDeck(f)) {
                     m.Dictionary = f;
@@ -498,27 +649,40 @@ void TForm2::HideOnMinimize() {
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
+    if (m_ended) {
+        // Saved already, by an ending without the question.
+        event->accept();
+        return;
+    }
     PauseTraining();
     if (!platform::askQuestion(this, QStringLiteral("Вы уверены, что хотите выйти?"))) {
         event->ignore();
         ResumeTraining();
         return;
     }
-    // A deck or settings file that cannot be written keeps the window open (paused), so the user
-    // can free the disk or mend the permissions and close again.
-    if (!SaveDeck(m_model.Dictionary)) {
-        event->ignore();
-        return;
+    TimerSave->stop();
+    // A deck or settings file that cannot be written lets the user choose: end anyway, or keep
+    // the window open (paused) to free the disk or mend the permissions and close again.
+    const bool deckSaved = SaveDeck(m_model.Dictionary);
+    bool settingsSaved = false;
+    if (deckSaved) {
+        QString error;
+        settingsSaved = writeSettings(&error);
+        if (!settingsSaved)
+            platform::showError(this, error);
     }
-    try {
-        SaveSettings();
-    } catch (const platform::Error& e) {
-        platform::showError(this, e.text());
-        event->ignore();
-        return;
+    if (!deckSaved || !settingsSaved) {
+        if (!platform::askQuestion(this, QStringLiteral("Выйти без сохранения?"),
+                                   platform::Answer::No)) {
+            event->ignore();
+            return;
+        }
+        // Whatever can still be written is.
+        QString error;
+        if (!deckSaved && !writeSettings(&error))
+            qWarning().noquote() << error;
     }
-    TimerGlobal->stop();
-    Tray->setActive(false);
+    endRun();
     HintForm = nullptr;
     m_hintForm.reset();
     event->accept();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -43,14 +44,31 @@ public:
     TrainerModel& model() { return m_model; }
     const TrainerModel& model() const { return m_model; }
 
-    // The settings file, read once at start and written once at exit.
+    // The settings file, read at start; written within a second of every change made through the
+    // dialogs and menus, and at every ending.
     void LoadSettings();
-    // Throws platform::Error "Unable to write to <path>" when the file cannot be written.
+    // Throws platform::Error "Unable to write to <path>" when the file cannot be written. A file
+    // that already holds these settings is left alone.
     void SaveSettings();
 
     bool LoadDeck(const QString& path);
-    // False (after an "Ошибка" box) when the deck could not be written.
+    // False (after an "Ошибка" box) when the deck could not be written. Tells the user which copy
+    // was kept when another program had changed the file.
     bool SaveDeck(const QString& path);
+
+    // Writes what changed since the last write: the deck, then the settings. Runs one second
+    // after the first change of a batch (TimerSave). A failure is reported once; the next change
+    // tries again.
+    void TimerSaveTimer();
+    // Ends the run without the exit question (a termination signal, the end of the desktop
+    // session): writes the deck and the settings without any box, failures to standard error.
+    // False when something could not be written. The window accepts any close after it.
+    bool endWithoutQuestion();
+    // The desktop session is ending: the files are written without any box; the program goes on
+    // until it is told to end.
+    void commitSessionData();
+    // A second start of the program: the window comes up from wherever it is.
+    void bringUp();
 
     void SetIntervals(qint32 newCardMinutes, qint32 translationSeconds);
     void NextCard();
@@ -111,6 +129,8 @@ public:
     TSpecialProgress* ProgCurr = nullptr;
     TSpecialProgress* ProgAll = nullptr;
     QTimer* TimerGlobal = nullptr;
+    // One shot, one second after the first unsaved change.
+    QTimer* TimerSave = nullptr;
     TTrayIcon* Tray = nullptr;
     TFormMagnet* FormMagnet1 = nullptr;
 
@@ -159,6 +179,14 @@ private:
     void FormCreate(const QString& deckPath);
     void setTrainingButtonsAfterLoad();
     bool cardOnShow() const;
+    void onModelChanged(TrainerModel::Change what);
+    // Writes the settings file; false with the reason in *error.
+    bool writeSettings(QString* error);
+    // Shows a box of the autosave: the run is paused meanwhile, and left as it was.
+    void reportDuringRun(const std::function<void()>& show);
+    void tellKeptCopy(const DeckSaveResult& result);
+    // Stops the clocks and takes the icon down: nothing more happens after an ending.
+    void endRun();
     void grade(bool remembered);
     void showAndRaise();
     void showFromTray();
@@ -180,4 +208,11 @@ private:
     platform::FramePlacement* m_placement = nullptr;
     // The tooltip delay the program had before this window lowered it; put back when it goes.
     int m_savedToolTipDelay = 0;
+    // Changes not yet written, and failures of the autosave already reported.
+    bool m_deckUnsaved = false;
+    bool m_settingsUnsaved = false;
+    bool m_deckFailureReported = false;
+    bool m_settingsFailureReported = false;
+    // The run has ended (exit flow or an ending without the question).
+    bool m_ended = false;
 };

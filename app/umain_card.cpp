@@ -75,6 +75,7 @@ void TForm2::grade(bool remembered) {
         w.Misses = wrappingAdd(w.Misses, 1);
         m.Dict.TotalMisses = wrappingAdd(m.Dict.TotalMisses, 1);
     }
+    m.changed(TrainerModel::Change::Deck);
     m.Graded = true;
     RBtn->setEnabled(false);
     FBtn->setEnabled(false);
@@ -101,10 +102,12 @@ void TForm2::N1Click(bool checked) {
 
 void TForm2::N8Click() {
     m_model.Style = 0;
+    m_model.changed(TrainerModel::Change::Settings);
 }
 
 void TForm2::N9Click() {
     m_model.Style = 1;
+    m_model.changed(TrainerModel::Change::Settings);
 }
 
 void TForm2::PrevCard() {
@@ -273,6 +276,7 @@ void TForm2::pickLabelKind(TWordKind kind, TWordKind otherGivesWayTo) {
         if (m.TopWordStyle == kind)
             m.TopWordStyle = otherGivesWayTo;
     }
+    m.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
@@ -290,30 +294,36 @@ void TForm2::NTransClick() {
 
 void TForm2::TNKanjiClick() {
     m_model.TopWordStyle = wkKanji;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
 void TForm2::TNKanaClick() {
     m_model.TopWordStyle = wkKana;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
 void TForm2::TNTransClick() {
     m_model.TopWordStyle = wkTranslation;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
 void TForm2::BNKanjiClick() {
     m_model.BottomWordStyle = wkKanji;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
 void TForm2::BNKanaClick() {
     m_model.BottomWordStyle = wkKana;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }
 
 void TForm2::BNTransClick() {
     m_model.BottomWordStyle = wkTranslation;
+    m_model.changed(TrainerModel::Change::Settings);
     ShowCard(false);
 }

@@ -1,5 +1,6 @@
 #include "dialogs/uedit.h"
 
+#include "app/model/deckcodec.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
 
@@ -114,12 +115,24 @@ void TEditForm::FormShow() {
 }
 
 void TEditForm::OKBtnClick() {
+    // A pasted text may carry its line end: it would end the entry's line in the deck file.
+    for (QLineEdit* edit : {JWrdEdit, KWrdEdit, TrWrdEdit})
+        if (const QString clean = deckcodec::cleanField(edit->text()); clean != edit->text())
+            edit->setText(clean);
     for (QLineEdit* edit : {JWrdEdit, KWrdEdit, TrWrdEdit}) {
         if (holdsSeparator(edit->text())) {
             platform::showError(this, QStringLiteral("Знаки \"=\" и \"＝\" в записи недопустимы!"));
             edit->setFocus(Qt::OtherFocusReason);
             return;
         }
+    }
+    // The reader takes a line that starts with either mark for a word switched off.
+    const QString kanji = JWrdEdit->text();
+    if (kanji.startsWith(u'#') || kanji.startsWith(u'\uFF03')) {
+        platform::showError(
+            this, QStringLiteral("Кандзи не может начинаться со знака \"#\" или \"＃\"!"));
+        JWrdEdit->setFocus(Qt::OtherFocusReason);
+        return;
     }
     accept();
 }

@@ -150,6 +150,10 @@ TSetupForm::TSetupForm(TrainerModel& model, QWidget* parent) : QDialog(parent), 
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(316, 279, 75, 25);
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        // A mistyped deck path is refused here too (Enter leaves the field without leaving it):
+        // the dialog stays open with the path put back.
+        if (!checkDeckFileName())
+            return;
         BitBtn1Click();
         accept();
     });
@@ -469,11 +473,16 @@ void TSetupForm::UpdateFontPreview() {
 }
 
 void TSetupForm::FNameEditExit() {
+    checkDeckFileName();
+}
+
+bool TSetupForm::checkDeckFileName() {
     const QString name = FNameEdit->FileName();
     if (name.isEmpty() || QFileInfo(m_model.resolveDeckPath(name)).isFile())
-        return;
+        return true;
     platform::showError(this, QStringLiteral("Файла ") + name + QStringLiteral(" не существует!"));
     FNameEdit->setFileName(m_model.Dictionary);
+    return false;
 }
 
 void TSetupForm::PControlChange() {
@@ -524,6 +533,7 @@ void TSetupForm::AddBtnClick() {
         w.Translation = EditForm->TrWrdEdit->text();
         m_model.Dict.Words.push_back(w);
         m_model.WordCount = qint32(m_model.Dict.Words.size());
+        m_model.changed(TrainerModel::Change::Deck);
     }
     FillDeckList();
 }
@@ -540,6 +550,7 @@ void TSetupForm::EditBtnClick() {
         w.Kanji = EditForm->JWrdEdit->text();
         w.Kana = EditForm->KWrdEdit->text();
         w.Translation = EditForm->TrWrdEdit->text();
+        m_model.changed(TrainerModel::Change::Deck);
     }
     FillDeckList();
 }
@@ -553,6 +564,7 @@ void TSetupForm::DelBtnClick() {
     m_model.Dict.Words.erase(m_model.Dict.Words.begin() + row);
     m_model.WordCount = qint32(m_model.Dict.Words.size());
     m_model.CurrentPos = 0;
+    m_model.changed(TrainerModel::Change::Deck);
     FillDeckList();
 }
 

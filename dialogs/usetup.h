@@ -101,6 +101,9 @@ private:
     QToolButton* makeListButton(const char* name, const QString& picture, const QString& hint,
                                 int left);
     void chooseFont(KindFont& font);
+    // The check of FNameEditExit: false (after the message, with the field put back) when the
+    // named file does not exist.
+    bool checkDeckFileName();
     // The row of DicList that is selected, or -1.
     int selectedRow() const;
 

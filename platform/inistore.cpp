@@ -60,10 +60,14 @@ IniStore::IniStore() : m_newline(defaultNewline()) {}
 
 IniStore::IniStore(QString path) : m_path(std::move(path)) {
     QFile file(m_path);
-    if (file.open(QIODevice::ReadOnly))
-        parse(file.readAll());
-    else
-        parse({});
+    m_existed = file.open(QIODevice::ReadOnly);
+    if (m_existed)
+        m_read = file.readAll();
+    parse(m_read);
+}
+
+bool IniStore::differsFromFile() const {
+    return !m_existed || toBytes() != m_read;
 }
 
 IniStore IniStore::fromBytes(const QByteArray& bytes) {

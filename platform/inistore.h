@@ -36,6 +36,9 @@ public:
     void writeBool(const QString& section, const QString& key, bool value);
 
     QByteArray toBytes() const;
+    // True when save() would change the file: it was missing, or toBytes() differs from what was
+    // read.
+    bool differsFromFile() const;
     // Replaces the file at path(); throws platform::Error "Unable to write to <path>" on failure.
     void save() const;
 
@@ -55,6 +58,8 @@ private:
     QString rawValue(const QString& section, const QString& key) const;
 
     QString m_path;
+    QByteArray m_read; // the file as read on construction
+    bool m_existed = false;
     QStringList m_lines;
     Encoding m_encoding = Encoding::EightBit;
     QString m_newline;

@@ -17,7 +17,7 @@ Answer run(QWidget* parent, const MessageRequest& request) {
         return handler()(request);
     QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
                     parent);
-    if (request.kind == MessageKind::Error) {
+    if (request.kind != MessageKind::Question) {
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
@@ -43,6 +43,10 @@ QString questionCaption() {
 
 void showError(QWidget* parent, const QString& text) {
     run(parent, {MessageKind::Error, errorCaption(), text, Answer::Ok});
+}
+
+void showNotice(QWidget* parent, const QString& text) {
+    run(parent, {MessageKind::Notice, questionCaption(), text, Answer::Ok});
 }
 
 bool askQuestion(QWidget* parent, const QString& text, Answer defaultAnswer) {

@@ -84,21 +84,54 @@ void appendLine(QString& out, QStringView line) {
 
 } // namespace
 
-QString decodeText(QByteArrayView bytes) {
-    QString text;
+TextEncoding detectEncoding(QByteArrayView bytes) {
     if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xFE)
-        return decodeUtf16(bytes.sliced(2), false);
+        return TextEncoding::Utf16LE;
     if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFE && uchar(bytes[1]) == 0xFF)
-        return decodeUtf16(bytes.sliced(2), true);
+        return TextEncoding::Utf16BE;
     if (bytes.size() >= 3 && uchar(bytes[0]) == 0xEF && uchar(bytes[1]) == 0xBB &&
         uchar(bytes[2]) == 0xBF)
+        return TextEncoding::Utf8;
+    return TextEncoding::EightBit;
+}
+
+QString decodeText(QByteArrayView bytes) {
+    QString text;
+    switch (detectEncoding(bytes)) {
+    case TextEncoding::Utf16LE:
+        return decodeUtf16(bytes.sliced(2), false);
+    case TextEncoding::Utf16BE:
+        return decodeUtf16(bytes.sliced(2), true);
+    case TextEncoding::Utf8:
         text = QString::fromUtf8(bytes.sliced(3));
-    else
+        break;
+    case TextEncoding::EightBit:
         text = platform::decode8Bit(bytes);
+        break;
+    }
     const qsizetype nul = text.indexOf(QChar(0));
     if (nul >= 0)
         text.truncate(nul);
     return text;
+}
+
+QString cleanField(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    bool inRun = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+        if (control) {
+            if (!inRun)
+                out += u' ';
+            inRun = true;
+        } else {
+            out += c;
+            inRun = false;
+        }
+    }
+    return trimBlanks(out).toString();
 }
 
 QStringView trimBlanks(QStringView s) {
@@ -136,6 +169,7 @@ bool parseInt32(QStringView text, qint32* value) {
 
 ParseResult parse(QByteArrayView bytes) {
     ParseResult result;
+    result.encoding = detectEncoding(bytes);
     const QString text = decodeText(bytes);
     bool first = true;
     bool success = false;

@@ -9,6 +9,10 @@
 // The deck file format, as pure bytes <-> words conversions.
 namespace deckcodec {
 
+// How a deck file's text is stored, by its first bytes. The program writes UTF-16LE only.
+enum class TextEncoding { Utf16LE, Utf16BE, Utf8, EightBit };
+TextEncoding detectEncoding(QByteArrayView bytes);
+
 // The text of a deck file: UTF-16LE after FF FE, UTF-16BE after FE FF, UTF-8 after EF BB BF, 8-bit
 // text otherwise. A U+0000 character ends the text.
 QString decodeText(QByteArrayView bytes);
@@ -31,6 +35,11 @@ template <typename F> void forEachLine(QStringView text, F&& onLine) {
         onLine(text.mid(start));
 }
 
+// A word field as the deck file can hold it on one line: every run of line ends (CR, LF, VT, FF,
+// U+0085, U+2028, U+2029) and other control characters becomes one space, and the blanks at both
+// ends go, as the reader would drop them.
+QString cleanField(const QString& text);
+
 // Blanks are the characters U+0000 to U+0020.
 QStringView trimBlanks(QStringView s);
 
@@ -43,6 +52,7 @@ struct ParseResult {
     int entryCount = 0;
     // The position line's value, or -1 when the file has none.
     qint32 position = -1;
+    TextEncoding encoding = TextEncoding::Utf16LE;
     TDict dict;
 };
 

@@ -3,6 +3,7 @@
 #include "app/model/deckcodec.h"
 #include "platform/atomicfile.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,33 +53,56 @@ QString TrainerModel::dictionaryFileName() const {
     return Dictionary.mid(cut + 1);
 }
 
+void TrainerModel::forgetDeckFile() {
+    m_deckLock.unlock();
+    m_deckFile.clear();
+    m_deckStamp = {};
+    m_deckBytes.clear();
+    m_deckEncoding = deckcodec::TextEncoding::Utf16LE;
+}
+
 DeckLoadResult TrainerModel::loadDeck(const QString& path) {
     DeckLoaded = false;
     WordCount = -1;
     CurrentPos = -1;
+    forgetDeckFile();
     if (path.isEmpty())
         return {DeckLoadResult::EmptyPath, 0};
     const QString file = resolveDeckPath(path);
     const QFileInfo info(file);
     if (!info.exists() || info.isDir())
         return {DeckLoadResult::Missing, 0};
+    if (m_deckLock.lock(file) == platform::FileInUseLock::Result::InUse)
+        return {DeckLoadResult::InUse, 0};
 
     // The old words go before the read, so that a failed read leaves no deck behind.
     Dict = TDict();
     ActiveList.clear();
     ActiveCount = 0;
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    // Stamped before the read: a change made while it runs shows as a change at the next save.
+    const platform::FileStamp stamp = platform::fileStamp(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        m_deckLock.unlock();
         throw platform::Error(
             QStringLiteral("Не удалось открыть файл %1: %2").arg(file, in.errorString()));
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
+    }
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        m_deckLock.unlock();
         throw platform::Error(
             QStringLiteral("Не удалось прочитать файл %1: %2").arg(file, in.errorString()));
+    }
 
     deckcodec::ParseResult parsed = deckcodec::parse(bytes);
-    if (!parsed.ok)
+    if (!parsed.ok) {
+        m_deckLock.unlock();
         return {DeckLoadResult::Malformed, parsed.entryCount};
+    }
+    m_deckFile = file;
+    m_deckStamp = stamp;
+    m_deckEncoding = parsed.encoding;
+    m_deckBytes = std::move(bytes);
 
     Dict = std::move(parsed.dict);
     CurrentPos = parsed.position;
@@ -94,9 +118,62 @@ QString TrainerModel::saveFailedText(const QString& path) {
     return QStringLiteral("Не удалось сохранить файл ") + path + u'!';
 }
 
-bool TrainerModel::saveDeck(const QString& path) const {
+QString TrainerModel::inUseText(const QString& path) {
+    return QStringLiteral("Файл ") + path + QStringLiteral(" уже открыт другой копией программы!");
+}
+
+bool TrainerModel::keepCopy(const QString& file, QString* error) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = in.errorString();
+        return false;
+    }
+    const QByteArray original = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        *error = in.errorString();
+        return false;
+    }
+    const QString backup = backupFile(file);
+    QString reason;
+    if (!platform::writeFileAtomically(backup, original, &reason)) {
+        *error = backup + QStringLiteral(": ") + reason;
+        return false;
+    }
+    return true;
+}
+
+DeckSaveResult TrainerModel::saveDeck(const QString& path) {
+    DeckSaveResult result;
     if (!DeckLoaded)
-        return true;
+        return result;
+    const QString file = resolveDeckPath(path);
     const QByteArray bytes = deckcodec::encode(Dict.Words, WordCount, CurrentPos);
-    return platform::writeFileAtomically(resolveDeckPath(path), bytes);
+    const bool own = !m_deckFile.isEmpty() &&
+                     platform::paths::canonical(file) == platform::paths::canonical(m_deckFile);
+    if (own) {
+        const platform::FileStamp now = platform::fileStamp(file);
+        const bool changedElsewhere = now.exists && now != m_deckStamp;
+        if (!changedElsewhere && now.exists && bytes == m_deckBytes)
+            return result; // the file already holds these bytes
+        // The original is never replaced without a copy: a failed copy fails the save.
+        if (now.exists &&
+            (changedElsewhere || m_deckEncoding != deckcodec::TextEncoding::Utf16LE)) {
+            if (!keepCopy(file, &result.error)) {
+                result.ok = false;
+                return result;
+            }
+            if (changedElsewhere)
+                result.keptCopy = backupFile(file);
+        }
+    }
+    if (!platform::writeFileAtomically(file, bytes, &result.error)) {
+        result.ok = false;
+        return result;
+    }
+    if (own) {
+        m_deckStamp = platform::fileStamp(file);
+        m_deckEncoding = deckcodec::TextEncoding::Utf16LE;
+        m_deckBytes = bytes;
+    }
+    return result;
 }

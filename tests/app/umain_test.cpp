@@ -7,6 +7,8 @@
 #include "tests/support/tempdir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -154,45 +156,70 @@ TEST_F(MainWindowFixture, ExitAnsweredYesWritesTheDeckAndTheSettings) {
     EXPECT_FALSE(ini.contains("PosLeft"));
 }
 
-TEST_F(MainWindowFixture, DeckThatCannotBeSavedAtExitKeepsTheWindowOpenAndPaused) {
-    dir.write(QStringLiteral("d.sb"), kDeck);
-    writeSettings("[MAIN]\nDictionary=d.sb\n");
-    auto form = start();
-    form->model().Dict.Words[0].Attempts = 99;
-    {
-        FileSizeLimit full(32);
-        ScriptedAnswerer answers;
-        answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
-        answers.expectError(QStringLiteral("Не удалось сохранить файл d.sb!"));
-        EXPECT_FALSE(form->close());
-    }
-    EXPECT_TRUE(form->model().Paused);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [d.sb] [Пауза]"));
-    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), kDeck);
-    EXPECT_EQ(dir.read(QStringLiteral("sorabi.ini")), QByteArray("[MAIN]\nDictionary=d.sb\n"));
+// A deck or settings file that cannot be written at exit: after the error box the user chooses
+// between ending without saving and staying (paused) to mend the disk or the permissions.
+struct UnwritableAtExitCase {
+    const char* name;
+    bool deckFails; // the deck's file, else the settings file, has become a folder
+    Answer answer;
+};
 
-    // With room on the disk again, the next close goes through.
-    ScriptedAnswerer answers;
-    answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=1=99")).mid(2)));
-}
+class UnwritableAtExit : public MainWindowFixture,
+                         public testing::WithParamInterface<UnwritableAtExitCase> {};
 
-TEST_F(MainWindowFixture, SettingsThatCannotBeWrittenAtExitKeepTheWindowOpen) {
+TEST_P(UnwritableAtExit, AsksWhetherToEndWithoutSaving) {
+    const UnwritableAtExitCase& c = GetParam();
     dir.write(QStringLiteral("d.sb"), kDeck);
     auto form = start(dir.file(QStringLiteral("d.sb")));
     form->model().Dict.Words[0].Attempts = 99;
-    // A folder where the settings file should be: it reads as empty and cannot be replaced.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sorabi.ini")));
+    const QByteArray wroteDeck = le(QStringLiteral("=1=99")).mid(2);
+    const QString blocked = c.deckFails ? QStringLiteral("d.sb") : QStringLiteral("sorabi.ini");
+    QFile::remove(dir.file(blocked));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(blocked));
+    bool closed = false;
+    {
+        ScriptedAnswerer answers;
+        answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
+        if (c.deckFails)
+            answers.expectError(QStringLiteral("Не удалось сохранить файл ") +
+                                dir.file(QStringLiteral("d.sb")) + u'!');
+        else
+            answers.expectError(QStringLiteral("Unable to write to ") +
+                                dir.file(QStringLiteral("sorabi.ini")));
+        answers.expectQuestion(QStringLiteral("Выйти без сохранения?"), c.answer, Answer::No);
+        closed = form->close();
+    }
+    // The deck is written before the settings, whatever the answer.
+    if (!c.deckFails) {
+        EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(wroteDeck));
+    }
+    if (c.answer == Answer::Yes) {
+        EXPECT_TRUE(closed);
+        // Whatever could still be written was: the settings after a failed deck.
+        EXPECT_EQ(QFileInfo(dir.file(QStringLiteral("sorabi.ini"))).isFile(), c.deckFails);
+        return;
+    }
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(form->model().Paused);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorabi v.0.9.2 [d.sb] [Пауза]"));
+    EXPECT_FALSE(QFileInfo(dir.file(QStringLiteral("sorabi.ini"))).isFile());
+    // Mended, the next close goes through.
+    ASSERT_TRUE(QDir(dir.path()).rmdir(blocked));
     ScriptedAnswerer answers;
     answers.expectQuestion(QStringLiteral("Вы уверены, что хотите выйти?"), Answer::Yes);
-    answers.expectError(QStringLiteral("Unable to write to ") +
-                        dir.file(QStringLiteral("sorabi.ini")));
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->model().Paused);
-    // The deck was written before the settings.
-    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=1=99")).mid(2)));
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(wroteDeck));
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("sorabi.ini"))).isFile());
 }
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, UnwritableAtExit,
+                         testing::Values(UnwritableAtExitCase{"DeckYes", true, Answer::Yes},
+                                         UnwritableAtExitCase{"DeckNo", true, Answer::No},
+                                         UnwritableAtExitCase{"SettingsYes", false, Answer::Yes},
+                                         UnwritableAtExitCase{"SettingsNo", false, Answer::No}),
+                         [](const testing::TestParamInfo<UnwritableAtExitCase>& info) {
+                             return info.param.name;
+                         });
 
 namespace {
 

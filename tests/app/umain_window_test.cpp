@@ -366,22 +366,34 @@ TEST_F(WindowFixture, OptionsWithAnEmptyOrMissingDeckUnloadAfterSaving) {
     }
 }
 
-TEST_F(WindowFixture, OptionsKeepTheDeckWhenTheOldOneCannotBeSaved) {
-    auto f = startWith("Style=1");
-    dir.write(QStringLiteral("other.sb"), kOtherDeck);
-    f->RBtnClick();
-    {
-        FileSizeLimit full(32);
-        ScriptedAnswerer answers;
-        answers.expectDialog(QStringLiteral("SetupForm"), okWithDeck(s("other.sb")));
-        answers.expectError(s("Не удалось сохранить файл d.sb!"));
-        f->SetupBtnClick();
+TEST_F(WindowFixture, OptionsAskBeforeLeavingADeckThatCannotBeSaved) {
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        dir.write(QStringLiteral("d.sb"), kDeck);
+        auto f = startWith("Style=1");
+        dir.write(QStringLiteral("other.sb"), kOtherDeck);
+        f->RBtnClick();
+        {
+            FileSizeLimit full(32);
+            ScriptedAnswerer answers;
+            answers.expectDialog(QStringLiteral("SetupForm"), okWithDeck(s("other.sb")));
+            answers.expectError(s("Не удалось сохранить файл d.sb!"));
+            answers.expectQuestion(s("Продолжить без сохранения?"), answer, Answer::No);
+            f->SetupBtnClick();
+        }
+        EXPECT_EQ(dir.read(QStringLiteral("d.sb")), kDeck);
+        EXPECT_FALSE(f->model().Paused);
+        if (answer == Answer::No) {
+            // The old deck stays, with its counts still in memory.
+            EXPECT_EQ(f->model().Dictionary, s("d.sb"));
+            EXPECT_EQ(f->model().Dict.Words[0].Attempts, 4);
+        } else {
+            EXPECT_EQ(f->model().Dictionary, s("other.sb"));
+            EXPECT_EQ(f->Lab1->text(), s("二"));
+            // Nothing of the old deck is waiting to be written into the new one.
+            f->TimerSaveTimer();
+            EXPECT_EQ(dir.read(QStringLiteral("other.sb")), kOtherDeck);
+        }
     }
-    EXPECT_TRUE(f->model().DeckLoaded);
-    EXPECT_EQ(f->model().Dictionary, s("d.sb"));
-    EXPECT_EQ(f->model().Dict.Words[0].Attempts, 4); // the counts are still in memory
-    EXPECT_FALSE(f->model().Paused);
-    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), kDeck);
 }
 
 TEST_F(WindowFixture, AboutPausesAndResumesEvenAfterAPause) {

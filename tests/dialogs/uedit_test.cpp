@@ -270,3 +270,42 @@ TEST_F(EditFormTest, FixedSizeAndCentredOnTheScreen) {
     EXPECT_EQ(owned.KWrdEdit->geometry(), QRect(2, 62, 187, 21));
     EXPECT_EQ(owned.TrWrdEdit->geometry(), QRect(2, 96, 187, 21));
 }
+
+// A pasted word may carry its line end or other control characters: they would end the entry's
+// line in the deck file. OK puts every field on one line and trims it, as a pasted word is meant.
+TEST_F(EditFormTest, OkPutsPastedTextsOnOneLine) {
+    const int result = run([](QDialog& d) {
+        TEditForm& f = editForm(d);
+        f.JWrdEdit->setText(QStringLiteral("東京\r\n"));
+        f.KWrdEdit->setText(QStringLiteral("\tとうきょう\u2028"));
+        f.TrWrdEdit->setText(QStringLiteral("Токио;\nстолица\u0085"));
+        clickButton(d, "OKBtn");
+        return kLeftOpen;
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(form.JWrdEdit->text(), QStringLiteral("東京"));
+    EXPECT_EQ(form.KWrdEdit->text(), QStringLiteral("とうきょう"));
+    EXPECT_EQ(form.TrWrdEdit->text(), QStringLiteral("Токио; столица"));
+}
+
+// The deck reader takes a line that starts with "#" or "＃" for a word switched off: a kanji
+// field starting so is refused, the other fields may start with anything.
+TEST_F(EditFormTest, OkRefusesAKanjiThatStartsWithTheSwitchOffMark) {
+    for (const QString& kanji : {QStringLiteral("#犬"), QStringLiteral(" ＃犬")}) {
+        const int result = run([&](QDialog& d) {
+            TEditForm& f = editForm(d);
+            f.JWrdEdit->setText(kanji);
+            f.KWrdEdit->setText(QStringLiteral("#いぬ"));
+            answerer.expectError(
+                QStringLiteral("Кандзи не может начинаться со знака \"#\" или \"＃\"!"));
+            clickButton(d, "OKBtn");
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(d.focusWidget(), f.JWrdEdit);
+            f.JWrdEdit->setText(QStringLiteral("犬#"));
+            clickButton(d, "OKBtn");
+            return kLeftOpen;
+        });
+        EXPECT_EQ(result, QDialog::Accepted) << kanji.toStdString();
+        EXPECT_EQ(form.KWrdEdit->text(), QStringLiteral("#いぬ"));
+    }
+}

@@ -2,6 +2,7 @@
 #include "dialogs/uedit.h"
 #include "dialogs/usetup.h"
 #include "platform/fontdialog.h"
+#include "platform/modal.h"
 #include "tests/support/deckbytes.h"
 #include "tests/support/printers.h"
 #include "tests/support/scriptedanswerer.h"
@@ -250,6 +251,29 @@ TEST_F(SetupFixture, LeavingTheFileFieldWithAMissingFileRestoresThePath) {
         form.FNameEditExit();
         EXPECT_EQ(form.FNameEdit->FileName(), c.after) << c.typed.toStdString();
     }
+}
+
+// Enter in the file field presses OK without leaving the field: OK makes the same check, so a
+// mistyped path never reaches the main window (which would unload the deck).
+TEST_F(SetupFixture, EnterWithAMistypedPathKeepsTheDialogOpenWithThePathPutBack) {
+    dir.write(QStringLiteral("d.sb"), deckbytes::le(QStringLiteral("*0\r\n")));
+    model.Dictionary = QStringLiteral("d.sb");
+    ScriptedAnswerer answers;
+    int result = -1;
+    answers.expectDialog(QStringLiteral("SetupForm"), [&](QDialog&) {
+        form.FNameEdit->setFocus();
+        form.FNameEdit->setFileName(QStringLiteral("d.bs"));
+        answers.expectError(QStringLiteral("Файла d.bs не существует!"));
+        QTest::keyClick(form.FNameEdit, Qt::Key_Return);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.FNameEdit->FileName(), QStringLiteral("d.sb"));
+        // The path put back, Enter now closes the dialog.
+        QTest::keyClick(form.FNameEdit, Qt::Key_Return);
+        result = form.result();
+        return 42;
+    });
+    EXPECT_EQ(platform::execModal(form), QDialog::Accepted);
+    EXPECT_EQ(result, QDialog::Accepted);
 }
 
 TEST_F(SetupFixture, TabAndListButtonsAreKeptBetweenShowings) {

@@ -40,15 +40,20 @@ int ScriptedAnswerer::answerDialog(QDialog& dialog) {
 }
 
 void ScriptedAnswerer::expectError(const QString& text) {
-    m_expected.push_back({MessageKind::Error, text, Answer::Ok});
+    m_expected.push_back({MessageKind::Error, text, Answer::Ok, false, std::nullopt});
 }
 
 void ScriptedAnswerer::expectErrorContaining(const QString& fragment) {
-    m_expected.push_back({MessageKind::Error, fragment, Answer::Ok, true});
+    m_expected.push_back({MessageKind::Error, fragment, Answer::Ok, true, std::nullopt});
 }
 
-void ScriptedAnswerer::expectQuestion(const QString& text, Answer answer) {
-    m_expected.push_back({MessageKind::Question, text, answer});
+void ScriptedAnswerer::expectQuestion(const QString& text, Answer answer,
+                                      std::optional<Answer> expectedDefault) {
+    m_expected.push_back({MessageKind::Question, text, answer, false, expectedDefault});
+}
+
+void ScriptedAnswerer::expectNotice(const QString& text) {
+    m_expected.push_back({MessageKind::Notice, text, Answer::Ok, false, std::nullopt});
 }
 
 Answer ScriptedAnswerer::answer(const MessageRequest& request) {
@@ -58,15 +63,19 @@ Answer ScriptedAnswerer::answer(const MessageRequest& request) {
     EXPECT_EQ(request.caption, expectedCaption);
     if (m_expected.empty()) {
         ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
-        return request.kind == MessageKind::Error ? Answer::Ok : Answer::No;
+        return request.kind == MessageKind::Question ? Answer::No : Answer::Ok;
     }
     const Expected next = m_expected.front();
     m_expected.pop_front();
     EXPECT_EQ(request.kind, next.kind) << request.text.toStdString();
-    if (next.partial)
+    if (next.partial) {
         EXPECT_TRUE(request.text.contains(next.text)) << request.text.toStdString();
-    else
+    } else {
         EXPECT_EQ(request.text, next.text);
+    }
+    if (next.defaultAnswer) {
+        EXPECT_EQ(request.defaultAnswer, *next.defaultAnswer) << request.text.toStdString();
+    }
     return next.answer;
 }
 
@@ -78,6 +87,6 @@ void ScriptedAnswerer::installFailingDefault() {
     platform::setMessageHandler([](const MessageRequest& r) {
         ADD_FAILURE() << "unexpected message box \"" << r.caption.toStdString()
                       << "\": " << r.text.toStdString();
-        return r.kind == MessageKind::Error ? Answer::Ok : Answer::No;
+        return r.kind == MessageKind::Question ? Answer::No : Answer::Ok;
     });
 }

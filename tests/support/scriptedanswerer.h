@@ -7,6 +7,7 @@ class QDialog;
 #include <QString>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Answers the program's message boxes from a script. Each expected box is stated in advance with
@@ -24,7 +25,10 @@ public:
     void expectError(const QString& text);
     // An error whose text contains fragment (for texts that carry the system's own wording).
     void expectErrorContaining(const QString& fragment);
-    void expectQuestion(const QString& text, platform::Answer answer);
+    // A question; with expectedDefault, also the button that Enter would press.
+    void expectQuestion(const QString& text, platform::Answer answer,
+                        std::optional<platform::Answer> expectedDefault = std::nullopt);
+    void expectNotice(const QString& text);
     using DialogAction = std::function<int(QDialog&)>;
     void expectDialog(const QString& objectName, DialogAction action);
 
@@ -41,6 +45,7 @@ private:
         QString text;
         platform::Answer answer;
         bool partial = false;
+        std::optional<platform::Answer> defaultAnswer;
     };
     platform::Answer answer(const platform::MessageRequest& request);
     int answerDialog(QDialog& dialog);

@@ -216,3 +216,41 @@ TEST(DeckCodec, EqualsInATranslationIsWrittenUnchanged) {
     EXPECT_EQ(bytes, le(crlf({"*0", "犬=いぬ=a=b=0=0"})));
     EXPECT_FALSE(deckcodec::parse(bytes).ok);
 }
+
+TEST(DeckCodec, CleanFieldPutsAPastedTextOnOneLine) {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"犬\r\n", u"犬"},
+        {u"  собака\n", u"собака"},
+        {u"one\r\ntwo", u"one two"},
+        {u"a\vb\fc", u"a b c"},
+        {u"a\u0085b\u2028c\u2029d", u"a b c d"},
+        {u"a\tb\u0001c\u007Fd\u009Fe", u"a b c d e"},
+        {u"a\r\n\r\n\tb", u"a b"},
+        {u"いぬ　", u"いぬ　"}, // an ideographic space is text
+        {u"", u""},
+    };
+    for (const auto& [in, out] : cases) {
+        const QString cleaned = deckcodec::cleanField(QString::fromUtf16(in));
+        EXPECT_EQ(cleaned, QString::fromUtf16(out));
+        // The reader takes the field back on one line, as it is.
+        const deckcodec::ParseResult r = deckcodec::parse(
+            deckbytes::le(QStringLiteral("*0\r\n") + cleaned + QStringLiteral("=か=t=0=0\r\n")));
+        ASSERT_TRUE(r.ok);
+        ASSERT_EQ(r.dict.Words.size(), 1u);
+        EXPECT_EQ(r.dict.Words[0].Kanji, cleaned);
+    }
+}
+
+TEST(DeckCodec, EncodingIsToldByTheFirstBytes) {
+    using deckcodec::TextEncoding;
+    const std::pair<QByteArray, TextEncoding> cases[] = {
+        {QByteArray("\xFF\xFE*\0"), TextEncoding::Utf16LE},
+        {QByteArray("\xFE\xFF\0*"), TextEncoding::Utf16BE},
+        {QByteArray("\xEF\xBB\xBF*0"), TextEncoding::Utf8},
+        {QByteArray("*0\r\n"), TextEncoding::EightBit},
+        {QByteArray(), TextEncoding::EightBit},
+        {QByteArray("\xEF\xBB"), TextEncoding::EightBit},
+    };
+    for (const auto& [bytes, encoding] : cases)
+        EXPECT_EQ(deckcodec::detectEncoding(bytes), encoding) << bytes.toHex().toStdString();
+}

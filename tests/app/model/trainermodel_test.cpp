@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -153,15 +154,14 @@ TEST_F(DeckSaveFailure, DiskFullInTheMiddle) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("d.sb")});
 }
 
-TEST_F(DeckSaveFailure, FolderThatTakesNoNewFiles) {
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    if (geteuid() == 0) {
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+TEST_F(DeckSaveFailure, FolderThatTakesNoNewFilesGetsTheFileRewrittenInPlace) {
+    if (geteuid() == 0)
         GTEST_SKIP() << "root writes into every folder";
-    }
-    EXPECT_FALSE(model.saveDeck(QStringLiteral("d.sb")));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), before);
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=0=5")).mid(2)));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("d.sb")});
 }
 
 TEST_F(DeckSaveFailure, PathIsAFolderOrInAMissingFolder) {
@@ -196,4 +196,137 @@ TEST(SampleDeck, LoadsWithItsWordsAndWritesBackTheSameBytes) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(deckcodec::encode(model.Dict.Words, model.WordCount, model.CurrentPos),
               file.readAll());
+}
+
+TEST_F(ModelFixture, ADeckInUseByAnotherCopyIsNotLoaded) {
+    dir.write(QStringLiteral("d.sb"), fiveWords("*0"));
+    ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("d.sb")), dir.file(QStringLiteral("l.sb"))));
+    TrainerModel other;
+    other.AppDir = dir.path();
+    ASSERT_EQ(other.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    // By any name of the same file.
+    EXPECT_EQ(model.loadDeck(QStringLiteral("l.sb")).status, DeckLoadResult::InUse);
+    EXPECT_FALSE(model.DeckLoaded);
+    EXPECT_EQ(TrainerModel::inUseText(QStringLiteral("l.sb")),
+              QStringLiteral("Файл l.sb уже открыт другой копией программы!"));
+    // The other copy lets go when it loads another deck, or fails to load one.
+    dir.write(QStringLiteral("bad.sb"), le(crlf({"*0", "一=いち"})));
+    EXPECT_EQ(other.loadDeck(QStringLiteral("bad.sb")).status, DeckLoadResult::Malformed);
+    EXPECT_EQ(model.loadDeck(QStringLiteral("l.sb")).status, DeckLoadResult::Loaded);
+    // A deck that failed to load is not held either.
+    EXPECT_EQ(other.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::InUse);
+    EXPECT_EQ(model.loadDeck(QStringLiteral("bad.sb")).status, DeckLoadResult::Malformed);
+    EXPECT_EQ(other.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+}
+
+// The original file is kept as "<name>.bak" before the program replaces it with text the original
+// did not hold: a conversion of its encoding, or over another program's changes.
+struct KeptCopyCase {
+    const char* name;
+    QByteArray original;
+    bool converted; // the first save changes the encoding
+};
+
+class KeptCopy : public ModelFixture, public testing::WithParamInterface<KeptCopyCase> {
+protected:
+    QString bak() const { return QStringLiteral("d.sb.bak"); }
+    bool hasBak() const { return QFileInfo::exists(dir.file(bak())); }
+};
+
+TEST_P(KeptCopy, BeforeTheFirstSaveThatChangesTheEncoding) {
+    const KeptCopyCase& c = GetParam();
+    dir.write(QStringLiteral("d.sb"), c.original);
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    model.Dict.Words[0].Attempts = 1;
+    const DeckSaveResult first = model.saveDeck(QStringLiteral("d.sb"));
+    ASSERT_TRUE(first) << first.error.toStdString();
+    EXPECT_TRUE(first.keptCopy.isEmpty());
+    EXPECT_EQ(hasBak(), c.converted);
+    if (c.converted) {
+        EXPECT_EQ(dir.read(bak()), c.original);
+    }
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).startsWith(le(QStringLiteral("*0\r\n"))));
+    // Once: later saves write UTF-16LE over UTF-16LE.
+    QFile::remove(dir.file(bak()));
+    model.Dict.Words[0].Attempts = 2;
+    EXPECT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
+    EXPECT_FALSE(hasBak());
+}
+
+TEST_P(KeptCopy, BeforeASaveOverAnotherProgramsChanges) {
+    const KeptCopyCase& c = GetParam();
+    dir.write(QStringLiteral("d.sb"), c.original);
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    ASSERT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
+    QFile::remove(dir.file(bak()));
+    // A text editor saves the deck while the trainer runs.
+    const QByteArray edited = le(crlf({"*0", "一=いち=один=0=7"}));
+    QThread::msleep(10);
+    dir.write(QStringLiteral("d.sb"), edited);
+    model.Dict.Words[0].Attempts = 3;
+    const DeckSaveResult r = model.saveDeck(QStringLiteral("d.sb"));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r.keptCopy, dir.file(bak()));
+    EXPECT_EQ(dir.read(bak()), edited);
+    EXPECT_TRUE(dir.read(QStringLiteral("d.sb")).contains(le(QStringLiteral("=0=3")).mid(2)));
+    // The program's own writes are no change by another program.
+    model.Dict.Words[0].Attempts = 4;
+    const DeckSaveResult again = model.saveDeck(QStringLiteral("d.sb"));
+    EXPECT_TRUE(again.keptCopy.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TrainerModel, KeptCopy,
+    testing::Values(KeptCopyCase{"Utf16LE", le(crlf({"*0", "一=いち=один"})), false},
+                    KeptCopyCase{"Utf16BE", deckbytes::be(crlf({"*0", "一=いち=один"})), true},
+                    KeptCopyCase{"Utf8", deckbytes::utf8Bom(crlf({"*0", "一=いち=один"})), true},
+                    // Windows-1251 "дом": not UTF-8, so read as 8-bit text.
+                    KeptCopyCase{"EightBit", QByteArray("*0\r\n\xE4\xEE\xEC=\xE4=xy\r\n"), true}),
+    [](const testing::TestParamInfo<KeptCopyCase>& info) { return info.param.name; });
+
+TEST_F(ModelFixture, NothingElseIsLeftBesideTheDeck) {
+    dir.write(QStringLiteral("d.sb"), fiveWords("*0"));
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    for (int i = 1; i <= 3; ++i) {
+        model.Dict.Words[0].Attempts = i;
+        ASSERT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("d.sb")});
+}
+
+TEST_F(ModelFixture, ASaveThatWouldChangeNothingLeavesTheFileAlone) {
+    dir.write(QStringLiteral("d.sb"), le(crlf({"*0", "一=いち=один=0=0", "#二=に=два=1=3"})));
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    const QString file = dir.file(QStringLiteral("d.sb"));
+    // Written as the program writes it: the first save has nothing new.
+    const platform::FileStamp before = platform::fileStamp(file);
+    QThread::msleep(10);
+    ASSERT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
+    EXPECT_EQ(platform::fileStamp(file), before);
+    model.Dict.Words[0].Misses = 1;
+    ASSERT_TRUE(model.saveDeck(QStringLiteral("d.sb")));
+    EXPECT_NE(platform::fileStamp(file), before);
+}
+
+TEST_F(ModelFixture, ACopyThatCannotBeKeptFailsTheSaveAndLeavesTheOriginal) {
+    const QByteArray original = deckbytes::utf8Bom(crlf({"*0", "一=いち=один"}));
+    dir.write(QStringLiteral("d.sb"), original);
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("d.sb.bak")));
+    const DeckSaveResult r = model.saveDeck(QStringLiteral("d.sb"));
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("d.sb")), original);
+}
+
+TEST_F(ModelFixture, ACopyUnderAnotherNameIsWrittenAsItIs) {
+    dir.write(QStringLiteral("d.sb"), deckbytes::utf8Bom(crlf({"*0", "一=いち=один"})));
+    dir.write(QStringLiteral("copy.sb"), "old");
+    ASSERT_EQ(model.loadDeck(QStringLiteral("d.sb")).status, DeckLoadResult::Loaded);
+    const DeckSaveResult r = model.saveDeck(dir.file(QStringLiteral("copy.sb")));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(dir.read(QStringLiteral("copy.sb")), le(crlf({"*0", "一=いち=один=0=0"})));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("copy.sb"), QStringLiteral("d.sb")}));
 }
