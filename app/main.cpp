@@ -26,8 +26,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == qApp && event->type() == QEvent::Quit)
+        if (watched == qApp && event->type() == QEvent::Quit && !m_form.hasEnded()) {
+            std::fputs("sorabi: the session ends; saving\n", stderr);
             m_form.endWithoutQuestion();
+        }
         return false;
     }
 
@@ -69,7 +71,10 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &platform::SingleInstance::started, &form, &TForm2::bringUp);
     QObject::connect(&terminations, &platform::TerminationSignals::received, &form,
                      [&form] { QCoreApplication::exit(form.endWithoutQuestion() ? 0 : 1); });
+    // Some session managers ask only for the state to be saved before they end the session.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.commitSessionData(); });
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &form,
                      [&form](QSessionManager&) { form.commitSessionData(); });
     SessionEndFilter sessionEnd(form);
     app.installEventFilter(&sessionEnd);

@@ -67,6 +67,7 @@ public:
     // The desktop session is ending: the files are written without any box; the program goes on
     // until it is told to end.
     void commitSessionData();
+    bool hasEnded() const { return m_ended; }
     // A second start of the program: the window comes up from wherever it is.
     void bringUp();
 

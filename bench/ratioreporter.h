@@ -2,8 +2,8 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <ostream>
 #include <map>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -19,10 +19,16 @@ public:
         double goal;
     };
 
+    // A time a benchmark must stay within, whatever its peer does.
+    struct Limit {
+        std::string name;
+        double seconds;
+    };
+
     // Coloured on a terminal only, like the library's own console output.
-    explicit RatioReporter(std::vector<Ratio> ratios)
-        : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None), m_ratios(std::move(ratios)) {
-    }
+    explicit RatioReporter(std::vector<Ratio> ratios, std::vector<Limit> limits = {})
+        : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None), m_ratios(std::move(ratios)),
+          m_limits(std::move(limits)) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -50,9 +56,20 @@ public:
                           r.peer.c_str(), ratio, r.goal, ratio <= r.goal ? "met" : "missed");
             GetOutputStream() << line;
         }
+        for (const Limit& l : m_limits) {
+            const auto a = m_seconds.find(l.name);
+            if (a == m_seconds.end())
+                continue;
+            char line[200];
+            std::snprintf(line, sizeof line, "%s = %.2f ms (goal at most %.1f ms: %s)\n",
+                          l.name.c_str(), a->second * 1e3, l.seconds * 1e3,
+                          a->second <= l.seconds ? "met" : "missed");
+            GetOutputStream() << line;
+        }
     }
 
 private:
     std::vector<Ratio> m_ratios;
+    std::vector<Limit> m_limits;
     std::map<std::string, double> m_seconds;
 };
