@@ -69,8 +69,11 @@ int main(int argc, char* argv[]) {
     QObject::connect(&form, &TForm2::FormClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&instance, &platform::SingleInstance::started, &form, &TForm2::bringUp);
-    QObject::connect(&terminations, &platform::TerminationSignals::received, &form,
-                     [&form] { QCoreApplication::exit(form.endWithoutQuestion() ? 0 : 1); });
+    QObject::connect(
+        &terminations, &platform::TerminationSignals::received, &form, [&form](int signalNumber) {
+            std::fprintf(stderr, "sorabi: ending on signal %d; saving\n", signalNumber);
+            QCoreApplication::exit(form.endWithoutQuestion() ? 0 : 1);
+        });
     // Some session managers ask only for the state to be saved before they end the session.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.commitSessionData(); });

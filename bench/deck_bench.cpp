@@ -5,7 +5,8 @@
 // Grading to saved: what the autosave does on the window's thread after a grading of a
 // 10,000-word deck (encode, keep-a-copy checks, write a temporary file, sync it to the disk,
 // rename it over the deck), against writing the same bytes straight into a file without sync or
-// rename, the floor of any write. The goal is at most 5 ms.
+// rename, the floor of any write. The goal is at most 5 ms, and within 5x the plain write: the
+// sync and the rename may cost a few plain writes, no more.
 #include "app/model/deckcodec.h"
 #include "app/model/trainermodel.h"
 #include "bench/ratioreporter.h"
@@ -223,6 +224,10 @@ BENCHMARK(BM_IconvFunction)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IconvCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
+    // The deck lock lives in the runtime folder; a session without one gets a private folder.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -230,7 +235,7 @@ int main(int argc, char** argv) {
                             {"BM_LoadDeck", "BM_IconvCommand", 3.0},
                             {"BM_SaveDeck", "BM_IconvFunction", 2.0},
                             {"BM_SaveDeck", "BM_IconvCommand", 2.0},
-                            {"BM_GradeToSaved", "BM_PlainWrite", 10.0}},
+                            {"BM_GradeToSaved", "BM_PlainWrite", 5.0}},
                            {{"BM_GradeToSaved", 0.005}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
