@@ -26,6 +26,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -100,6 +101,11 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     setWindowIcon(QGuiApplication::windowIcon());
     setFont(platform::windowFont());
     setFixedSize(kClientWidth, kClientHeight);
+    // A card comes up over the other windows but leaves the keyboard where the user is typing.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The window's keys are its own (keyPressEvent): no button takes the focus, so no key can
+    // press "Настройки" or another button by accident.
+    setFocusPolicy(Qt::StrongFocus);
 
     createLayout();
     createMenus();
@@ -199,6 +205,7 @@ void TForm2::createLayout() {
     SetupBtn = new QPushButton(QStringLiteral("Настройки"), Panel5);
     SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
     SetupBtn->setGeometry(7, 10, 75, 25);
+    SetupBtn->setFocusPolicy(Qt::NoFocus);
     StartBtn = makeButton(Panel5, "StartBtn", QStringLiteral("play"), QStringLiteral("Продолжить"),
                           83, 13);
     PauseBtn =
@@ -321,6 +328,7 @@ QToolButton* TForm2::makeButton(QWidget* panel, const char* name, const QString&
     b->setIcon(QIcon(QPixmap(QStringLiteral(":/icons/") + picture + QStringLiteral(".png"))));
     b->setIconSize(QSize(16, 16));
     b->setGeometry(left, top, 23, 22);
+    b->setFocusPolicy(Qt::NoFocus);
     b->setEnabled(false);
     return b;
 }
@@ -622,8 +630,44 @@ void TForm2::N3Click() {
 }
 
 void TForm2::TrayClick(Qt::MouseButton button) {
-    if (button == Qt::LeftButton)
+    // The user asked for the window: it comes with the keyboard.
+    if (button == Qt::LeftButton) {
         showFromTray();
+        raise();
+        activateWindow();
+    }
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    // Each key does what its button does, and nothing while the button is disabled. A held key
+    // does not repeat a grading.
+    QToolButton* button = nullptr;
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat() && cardOnShow() && m_model.AnswerCountdown != -2) {
+            m_model.AnswerCountdown = -2;
+            ShowCard(false);
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        button = RBtn;
+        break;
+    case Qt::Key_Backspace:
+        button = FBtn;
+        break;
+    case Qt::Key_Right:
+        button = NextBtn;
+        break;
+    case Qt::Key_Left:
+        button = PrevBtn;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (button->isEnabled() && !event->isAutoRepeat())
+        button->click();
 }
 
 void TForm2::showFromTray() {
@@ -635,9 +679,26 @@ void TForm2::showFromTray() {
 
 void TForm2::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The hint window goes and comes with this one.
+    if (HintForm)
+        HintForm->followMainWindow();
     // Hidden after the minimise has been handled, not in the middle of it.
-    if (event->type() == QEvent::WindowStateChange && isMinimized())
+    if (isMinimized())
         QMetaObject::invokeMethod(this, &TForm2::HideOnMinimize, Qt::QueuedConnection);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (HintForm)
+        HintForm->followMainWindow();
+}
+
+void TForm2::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (HintForm)
+        HintForm->followMainWindow();
 }
 
 void TForm2::HideOnMinimize() {

@@ -24,9 +24,9 @@ void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
 }
 
 void TForm2::showAndRaise() {
+    // Shown and raised, never activated: the keyboard stays with whatever the user is typing in.
     showFromTray();
     raise();
-    activateWindow();
 }
 
 bool TForm2::cardOnShow() const {
@@ -175,9 +175,21 @@ void TForm2::ShowCard(bool newCard) {
     ShownKinds = 0b111;
     const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
     const bool hasKanji = !w.Kanji.isEmpty();
+    // The hint window's showing is decided once for the card, when it has been drawn.
+    struct HintCard {
+        THintForm* hint;
+        explicit HintCard(THintForm* h) : hint(h) {
+            if (hint)
+                hint->beginCard();
+        }
+        ~HintCard() {
+            if (hint)
+                hint->endCard();
+        }
+    } hintCard(HintForm);
     if (HintForm) {
         const bool pics = QDir(m.AppDir + QStringLiteral("pics")).exists();
-        HintForm->setVisible(pics && !newCard && hasKanji && m.ShowHint);
+        HintForm->want(pics && !newCard && hasKanji && m.ShowHint);
     }
     if (!hasKanji)
         ShownKinds &= ~(1u << wkKanji);

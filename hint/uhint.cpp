@@ -19,8 +19,10 @@ THintForm::THintForm(const QWidget* mainWindow, const QString& appDir)
     pal.setColor(QPalette::Window, QColor(166, 202, 240));
     setPalette(pal);
     setAutoFillBackground(true);
-    // Showing the hints must not take the keyboard from the main window.
+    // Showing the hints must not take the keyboard from the main window; the pictures' tooltip
+    // shows although the window is never active.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(243, 176);
     m_placement->place(QPoint(0, 0));
 }
@@ -35,14 +37,49 @@ void THintForm::freePictures() {
     m_animations.clear();
 }
 
+void THintForm::beginCard() {
+    ++m_cardDepth;
+}
+
+void THintForm::endCard() {
+    if (m_cardDepth > 0 && --m_cardDepth == 0)
+        apply(true);
+}
+
+void THintForm::want(bool visible) {
+    m_wanted = visible;
+    if (m_cardDepth == 0)
+        apply(false);
+}
+
+bool THintForm::mainWindowOnScreen() const {
+    return !m_mainWindow || (m_mainWindow->isVisible() && !m_mainWindow->isMinimized());
+}
+
+void THintForm::followMainWindow() {
+    if (m_cardDepth == 0)
+        apply(false);
+}
+
+void THintForm::apply(bool raiseIt) {
+    if (m_wanted && mainWindowOnScreen()) {
+        if (!isVisible())
+            show();
+        if (raiseIt)
+            raise();
+    } else if (isVisible()) {
+        hide();
+    }
+}
+
 void THintForm::ShowKanji(const QString& text) {
     if (text == m_lastKanji) {
-        show();
+        want(true);
         return;
     }
     const QString pics = m_appDir + QStringLiteral("pics");
     const bool havePics = QFileInfo(pics).isDir();
-    setVisible(havePics);
+    want(havePics);
     if (!havePics)
         return;
     m_lastKanji = text;
@@ -52,7 +89,7 @@ void THintForm::ShowKanji(const QString& text) {
     for (const QChar c : text)
         if (const std::optional<quint16> code = m_codes.codeOf(c.unicode()))
             codes.push_back(*code);
-    setVisible(codes.empty());
+    want(codes.empty());
     if (codes.empty())
         return;
 
@@ -74,14 +111,14 @@ void THintForm::ShowKanji(const QString& text) {
         a->setToolTip(QString::fromUtf8(kPictureHint));
     }
 
-    show();
     const QSize first = m_animations[0]->size();
     const int width = first.width() * int(m_animations.size()) + 5;
     const int height = first.height() + 25;
     const QPoint mainCorner = m_mainWindow ? m_mainWindow->frameGeometry().topLeft() : QPoint();
     m_placement->place(QPoint(mainCorner.x() - width, mainCorner.y()), QSize(width, height));
-    show();
-    raise();
+    want(true);
+    if (m_cardDepth == 0 && isVisible())
+        raise();
 }
 
 void THintForm::AnimationClick(TGIFAnimator* sender) {

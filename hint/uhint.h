@@ -31,6 +31,19 @@ public:
     // platform::Error; the window is then hidden and holds the pictures made so far.
     void ShowKanji(const QString& text);
 
+    // One decision per card: between beginCard and endCard, showing and hiding the window is only
+    // noted, and endCard applies the last decision once (raised above the other windows when
+    // shown), so that the window manager never sees the window come and go within one turn of
+    // the event loop. Outside a card the decisions apply at once.
+    void beginCard();
+    void endCard();
+    // The card's decision: the window is wanted on screen or not.
+    void want(bool visible);
+    bool Wanted() const { return m_wanted; }
+    // The window is on screen only while the main window is (not hidden, not minimised); called
+    // when the main window comes or goes, it follows.
+    void followMainWindow();
+
     const QString& LastKanji() const { return m_lastKanji; }
     const std::vector<TGIFAnimator*>& Animations() const { return m_animations; }
     bool Dragging() const { return m_dragging; }
@@ -45,6 +58,8 @@ protected:
 
 private:
     void freePictures();
+    bool mainWindowOnScreen() const;
+    void apply(bool raiseIt);
 
     const QWidget* m_mainWindow;
     QString m_appDir;
@@ -52,6 +67,8 @@ private:
     QString m_lastKanji;
     std::vector<TGIFAnimator*> m_animations;
     bool m_dragging = false;
+    int m_cardDepth = 0;
+    bool m_wanted = false;
     QPoint m_dragOffset; // from the window's frame corner to the pointer, while dragging
     platform::FramePlacement* m_placement;
 };

@@ -34,13 +34,14 @@ QByteArray gifOf(int w, int h) {
     return g.trailer().bytes;
 }
 
-// The hint window beside a main window at (200, 100), with a program folder of its own.
+// The hint window beside a main window on screen at (200, 100), with a program folder of its own.
 class HintFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { initResources(); }
     void SetUp() override {
         main.move(200, 100);
         main.resize(380, 300);
+        main.show();
         hint = std::make_unique<THintForm>(&main, dir.path());
     }
     void makePics() { ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics"))); }
@@ -242,3 +243,82 @@ TEST_F(HintFixture, DraggedByItsFreeAreaOnly) {
 }
 
 } // namespace
+
+// Within a card the window's showing and hiding is only noted; the card's end applies the last
+// decision once, so the window manager never sees the window come and go within one turn.
+TEST_F(HintFixture, OneDecisionPerCard) {
+    makePics();
+    int shows = 0;
+    int hides = 0;
+    struct Counter : QObject {
+        int* shows;
+        int* hides;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Show)
+                ++*shows;
+            if (e->type() == QEvent::Hide)
+                ++*hides;
+            return false;
+        }
+    } counter;
+    counter.shows = &shows;
+    counter.hides = &hides;
+    hint->installEventFilter(&counter);
+
+    hint->beginCard();
+    hint->want(false);           // the card's own rule: answer still hidden
+    hint->ShowKanji(u"日本"_qs); // the top label shows the kanji
+    hint->want(true);
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(shows, 0);
+    hint->endCard();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(shows, 1);
+
+    // A card that ends hidden hides once; one that stays shown changes nothing.
+    hint->beginCard();
+    hint->ShowKanji(u"日本"_qs);
+    hint->want(false);
+    hint->endCard();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(hides, 1);
+    hint->beginCard();
+    hint->want(false);
+    hint->ShowKanji(u"日本"_qs);
+    hint->endCard();
+    hint->beginCard();
+    hint->want(true);
+    hint->endCard();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(hides, 1);
+    hint->removeEventFilter(&counter);
+}
+
+TEST_F(HintFixture, StaysOnTopShowsItsTooltipsAndFollowsTheMainWindow) {
+    EXPECT_TRUE(hint->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(hint->testAttribute(Qt::WA_AlwaysShowToolTips));
+    EXPECT_TRUE(hint->testAttribute(Qt::WA_ShowWithoutActivating));
+    makePics();
+    hint->ShowKanji(u"日本"_qs);
+    ASSERT_TRUE(hint->isVisible());
+    // Minimised (to the tray or not), the main window takes the hints with it...
+    main.hide();
+    hint->followMainWindow();
+    EXPECT_FALSE(hint->isVisible());
+    // ...a card decided meanwhile waits for it...
+    hint->beginCard();
+    hint->want(true);
+    hint->endCard();
+    EXPECT_FALSE(hint->isVisible());
+    // ...and they come back together.
+    main.show();
+    hint->followMainWindow();
+    EXPECT_TRUE(hint->isVisible());
+    main.showMinimized();
+    hint->followMainWindow();
+    EXPECT_FALSE(hint->isVisible());
+    main.showNormal();
+    hint->followMainWindow();
+    EXPECT_TRUE(hint->isVisible());
+}

@@ -1,0 +1,125 @@
+#include "app/umain.h"
+#include "tests/app/mainwindowfixture.h"
+#include "tests/support/deckbytes.h"
+#include "tests/support/printers.h"
+#include "tests/support/scriptedanswerer.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using deckbytes::crlf;
+using deckbytes::le;
+
+namespace {
+
+const QByteArray kDeck = le(crlf(
+    {"*0", "犬=いぬ=собака=1=3", "猫=ねこ=кошка=0=0", "#水=みず=вода=0=0", "鳥=とり=птица=0=1"}));
+
+QString s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class DesktopFixture : public MainWindowFixture {
+protected:
+    std::unique_ptr<TForm2> startWith(const char* keys) { return startOn(kDeck, keys); }
+    static void key(TForm2& f, int k, bool autoRepeat = false) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(&f, &press);
+    }
+    static qint32 attempts(const TForm2& f) { return f.model().Dict.TotalAttempts; }
+    static qint32 misses(const TForm2& f) { return f.model().Dict.TotalMisses; }
+};
+
+} // namespace
+
+// A card comes up over the other windows without taking the keyboard from them.
+TEST_F(DesktopFixture, ANewCardLeavesTheKeyboardWhereItIs) {
+    auto f = startWith("Style=1");
+    EXPECT_TRUE(f->testAttribute(Qt::WA_ShowWithoutActivating));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    ASSERT_EQ(QApplication::activeWindow(), &other);
+    f->hide();
+    f->NextBtnClick();
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &other);
+    f->TimerGlobalTimer();
+    EXPECT_EQ(QApplication::activeWindow(), &other);
+}
+
+// No button takes the focus, so no key presses "Настройки" (or any button) by accident: the
+// window's own keys are the only ones.
+TEST_F(DesktopFixture, NoKeyOpensTheOptions) {
+    auto f = startWith("Style=1");
+    EXPECT_EQ(f->SetupBtn->focusPolicy(), Qt::NoFocus);
+    for (const QToolButton* b :
+         {f->StartBtn, f->PauseBtn, f->PrevBtn, f->NextBtn, f->RBtn, f->FBtn})
+        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << b->objectName().toStdString();
+    f->show();
+    QApplication::setActiveWindow(f.get());
+    ScriptedAnswerer answers; // any dialog fails the test
+    for (const int k : {int(Qt::Key_Space), int(Qt::Key_Tab), int(Qt::Key_Space),
+                        int(Qt::Key_Return), int(Qt::Key_Escape), int(Qt::Key_S)})
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f.get(),
+                        Qt::Key(k));
+    EXPECT_FALSE(f->model().Paused);
+}
+
+TEST_F(DesktopFixture, SpaceRevealsTheAnswerOnce) {
+    auto f = startWith("Style=1\nShowTranslation=30");
+    ASSERT_EQ(f->Lab2->text(), QString());
+    key(*f, Qt::Key_Space);
+    EXPECT_EQ(f->Lab2->text(), s("ねこ"));
+    EXPECT_EQ(f->model().AnswerCountdown, -2);
+    // Revealed: the tick has nothing more to reveal.
+    f->TimerGlobalTimer();
+    EXPECT_EQ(f->model().AnswerCountdown, -2);
+}
+
+// Each key does what its button does, and nothing while the button is disabled.
+TEST_F(DesktopFixture, KeysFollowTheirButtons) {
+    auto f = startWith("Style=1\nShowNewCard=1");
+    ASSERT_EQ(f->model().CurrentPos, 1);
+    key(*f, Qt::Key_Return);
+    EXPECT_EQ(attempts(*f), 5);
+    EXPECT_EQ(misses(*f), 1);
+    // Graded: both grading buttons are off, so are the keys.
+    key(*f, Qt::Key_Return);
+    key(*f, Qt::Key_Backspace);
+    EXPECT_EQ(attempts(*f), 5);
+    key(*f, Qt::Key_Right);
+    EXPECT_EQ(f->model().CurrentPos, 2);
+    key(*f, Qt::Key_Backspace);
+    EXPECT_EQ(attempts(*f), 6);
+    EXPECT_EQ(misses(*f), 2);
+    key(*f, Qt::Key_Left);
+    EXPECT_EQ(f->model().CurrentPos, 1);
+    key(*f, Qt::Key_Enter); // the keypad's
+    EXPECT_EQ(attempts(*f), 7);
+    // Paused: the grading buttons are off.
+    key(*f, Qt::Key_Right);
+    f->PauseTraining();
+    key(*f, Qt::Key_Return);
+    EXPECT_EQ(attempts(*f), 7);
+    f.reset(); // the deck is free for the next window
+
+    // A held key does not grade card after card.
+    auto manual = startWith("Style=1\nShowNewCard=0");
+    const qint32 before = attempts(*manual);
+    key(*manual, Qt::Key_Return);
+    key(*manual, Qt::Key_Return, true);
+    key(*manual, Qt::Key_Return, true);
+    EXPECT_EQ(attempts(*manual), before + 1);
+    // Next and Previous are off without timed cards.
+    const qint32 pos = manual->model().CurrentPos;
+    key(*manual, Qt::Key_Right);
+    key(*manual, Qt::Key_Left);
+    EXPECT_EQ(manual->model().CurrentPos, pos);
+}
