@@ -129,6 +129,11 @@ TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) 
     Tray->setPopupMenu(PopupMenu1);
     connect(Tray, &TTrayIcon::OnClick, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) { TrayClick(button); });
+    // A notification area that goes away must not take the hidden window with it.
+    connect(Tray, &TTrayIcon::IconShownChanged, this, [this](bool shown) {
+        if (!shown && !m_ended && isHidden())
+            showFromTray();
+    });
 
     FormMagnet1 = new TFormMagnet(this);
     FormMagnet1->setObjectName(QStringLiteral("FormMagnet1"));
@@ -705,7 +710,8 @@ void TForm2::HideOnMinimize() {
     // Without a notification area nothing could bring a hidden window back: it stays minimised.
     // The minimised state stays until the window is shown again: restoring it on a hidden window
     // would map the window once more on some desktops.
-    if (isMinimized() && isVisible() && Tray->IconShown())
+    // The notification area is looked for anew: it may have come or gone since the start.
+    if (isMinimized() && isVisible() && Tray->refresh())
         hide();
 }
 

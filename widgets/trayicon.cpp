@@ -13,14 +13,44 @@ std::optional<bool>& availabilityOverride() {
 
 } // namespace
 
-TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)) {
+TTrayIcon::TTrayIcon(QObject* parent)
+    : QObject(parent), m_icon(new QSystemTrayIcon(this)), m_watch(new QTimer(this)) {
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 handleActivation(reason, QCursor::pos());
             });
+    m_watch->setInterval(1000);
+    connect(m_watch, &QTimer::timeout, this, &TTrayIcon::refresh);
+}
+
+void TTrayIcon::setPopupMenu(QMenu* menu) {
+    m_popupMenu = menu;
+    m_icon->setContextMenu(menu);
+}
+
+void TTrayIcon::setIconShown(bool shown) {
+    if (shown == m_iconShown)
+        return;
+    m_iconShown = shown;
+    emit IconShownChanged(shown);
+}
+
+bool TTrayIcon::refresh() {
+    if (!m_active)
+        return m_iconShown;
+    const bool there = available();
+    if (there && !m_iconShown) {
+        // A notification area that has just appeared: the icon goes into it.
+        m_icon->hide();
+        m_icon->show();
+    }
+    setIconShown(there);
+    return m_iconShown;
 }
 
 TTrayIcon::~TTrayIcon() {
+    // Nobody is told: the owner may be half gone already.
+    blockSignals(true);
     setActive(false);
 }
 
@@ -41,7 +71,9 @@ void TTrayIcon::setActive(bool active) {
     if (active) {
         chooseIcon();
         AddIcon();
+        m_watch->start();
     } else {
+        m_watch->stop();
         DeleteIcon();
     }
 }
@@ -70,14 +102,14 @@ void TTrayIcon::AddIcon() {
         return;
     m_icon->setToolTip(toolTip());
     m_icon->show();
-    m_iconShown = available();
+    setIconShown(available());
 }
 
 void TTrayIcon::DeleteIcon() {
     if (!m_iconShown && !m_icon->isVisible())
         return;
     m_icon->hide();
-    m_iconShown = false;
+    setIconShown(false);
 }
 
 void TTrayIcon::handleActivation(QSystemTrayIcon::ActivationReason reason, QPoint cursor) {
@@ -90,8 +122,8 @@ void TTrayIcon::handleActivation(QSystemTrayIcon::ActivationReason reason, QPoin
         emit OnClick(Qt::MiddleButton, shift, cursor);
         break;
     case QSystemTrayIcon::Context:
+        // The menu is the icon's context menu: the toolkit or the notification area opens it.
         emit OnClick(Qt::RightButton, shift, cursor);
-        openMenu(cursor);
         break;
     case QSystemTrayIcon::DoubleClick:
         // The first press of a double click was already a click; the menu has no default item
@@ -102,11 +134,4 @@ void TTrayIcon::handleActivation(QSystemTrayIcon::ActivationReason reason, QPoin
     case QSystemTrayIcon::Unknown:
         break;
     }
-}
-
-void TTrayIcon::openMenu(QPoint at) {
-    if (!m_popupMenu)
-        return;
-    m_popupMenu->popup(at);
-    m_popupMenu->activateWindow();
 }

@@ -6,11 +6,14 @@
 #include <QPoint>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <optional>
 
 // The program's icon in the notification area. A left click is reported through OnClick; a
-// right click is reported too and then opens PopupMenu at the cursor; a double click counts as
-// one click and runs nothing else.
+// right click is reported too and opens PopupMenu, which the icon carries as its context menu so
+// that notification areas that draw the menu themselves show it; a double click counts as one
+// click and runs nothing else. While active, the icon follows the notification area: it goes up
+// again when one appears and IconShownChanged tells when it comes or goes.
 class TTrayIcon : public QObject {
     Q_OBJECT
 
@@ -26,11 +29,16 @@ public:
     void setIcon(const QIcon& icon);
     // The tooltip is the part of the hint before its first "|".
     void setHint(const QString& hint);
-    void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
+    void setPopupMenu(QMenu* menu);
     QMenu* PopupMenu() const { return m_popupMenu; }
+    // The menu the notification area opens on a right click.
+    QMenu* contextMenu() const { return m_icon->contextMenu(); }
 
     // The icon is in the notification area.
     bool IconShown() const { return m_iconShown; }
+    // Looks for the notification area now: the icon goes up when one has appeared, and counts as
+    // gone when it has gone. Returns IconShown(). Runs every second while active.
+    bool refresh();
     const QIcon& CurrentIcon() const { return m_currentIcon; }
     QString toolTip() const;
 
@@ -43,14 +51,16 @@ public:
 
 signals:
     void OnClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint cursor);
+    void IconShownChanged(bool shown);
 
 private:
     void chooseIcon();
     void AddIcon();
     void DeleteIcon();
-    void openMenu(QPoint at);
+    void setIconShown(bool shown);
 
     QSystemTrayIcon* m_icon = nullptr;
+    QTimer* m_watch = nullptr;
     QPointer<QMenu> m_popupMenu;
     QIcon m_iconProperty;
     QIcon m_currentIcon;

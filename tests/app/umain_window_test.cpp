@@ -29,6 +29,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <map>
+#include <optional>
 
 using deckbytes::crlf;
 using deckbytes::le;
@@ -441,11 +442,11 @@ TEST_F(WindowFixture, MinimiseHidesToTheTrayAndALeftClickBringsItBack) {
     minimise(*f);
     EXPECT_FALSE(f->isVisible());
 
-    // Right and middle clicks do not show the window; the right one opens the menu.
+    // Right and middle clicks do not show the window; the right one opens the menu, which the
+    // icon carries so that notification areas that draw menus themselves show it.
+    EXPECT_EQ(f->Tray->contextMenu(), f->PopupMenu1);
     f->Tray->handleActivation(QSystemTrayIcon::Context, QPoint(100, 100));
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(f->PopupMenu1->isVisible());
-    f->PopupMenu1->hide();
     f->Tray->handleActivation(QSystemTrayIcon::MiddleClick, QPoint(100, 100));
     EXPECT_FALSE(f->isVisible());
     f->Tray->handleActivation(QSystemTrayIcon::Trigger, QPoint(100, 100));
@@ -475,8 +476,34 @@ TEST_F(WindowFixture, TrayClicksReachTheWindowOncePerClick) {
     EXPECT_FALSE(f->model().Paused);
     f->Tray->handleActivation(QSystemTrayIcon::Context, QPoint(50, 60));
     EXPECT_EQ(clicks, (std::vector<Qt::MouseButton>{Qt::LeftButton, Qt::RightButton}));
-    EXPECT_TRUE(f->PopupMenu1->isVisible());
-    f->PopupMenu1->hide();
+}
+
+// The notification area may come after the program or go before it: the icon follows it, a
+// minimise looks for it anew, and a window hidden in it comes back when it goes.
+TEST_F(WindowFixture, TheTrayIsFollowedWhereverItIs) {
+    std::optional<TrayAvailability> tray(std::in_place, false);
+    auto f = startWith("Style=1");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f->Tray->IconShown());
+    minimise(*f);
+    EXPECT_TRUE(f->isVisible()); // no tray: an ordinary minimise
+    f->showNormal();
+
+    tray.emplace(true); // a tray starts
+    minimise(*f);
+    EXPECT_TRUE(f->Tray->IconShown());
+    EXPECT_FALSE(f->isVisible());
+
+    tray.emplace(false); // and goes away while the window is in it
+    f->Tray->refresh();
+    EXPECT_FALSE(f->Tray->IconShown());
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_FALSE(f->isMinimized());
+
+    tray.emplace(true); // back again: the icon goes up by itself
+    f->Tray->refresh();
+    EXPECT_TRUE(f->Tray->IconShown());
+    EXPECT_TRUE(f->isVisible());
 }
 
 TEST_F(WindowFixture, WithoutANotificationAreaMinimisingStaysAMinimise) {
