@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -63,6 +64,7 @@ int main(int argc, char* argv[]) {
     platform::TerminationSignals terminations;
 
     platform::registerFontSubstitutions();
+    platform::installToolkitTranslation(app);
     const QStringList args = QApplication::arguments();
     const QString deckPath = args.size() > 1 ? args.at(1) : QString();
     TForm2 form(appDir, deckPath);

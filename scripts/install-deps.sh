@@ -4,7 +4,9 @@
 set -euo pipefail
 
 profile=${1:-test}
-packages=(build-essential cmake qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation)
+# qt6-translations-l10n: the toolkit's own dialogs and menus in Russian.
+packages=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-ipafont-mincho
+    fonts-ipafont-gothic fonts-liberation)
 # The end-to-end test: a virtual X server, a window manager, mouse and window control, and a
 # screenshot when it fails.
 e2e=(xvfb openbox xdotool wmctrl x11-utils imagemagick)
