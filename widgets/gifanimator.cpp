@@ -1,5 +1,7 @@
 #include "widgets/gifanimator.h"
 
+#include "widgets/devicebuffer.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -126,6 +128,7 @@ int TGIFAnimator::FrameDelay() const {
 void TGIFAnimator::emptyCache() {
     m_cache = QImage();
     m_cachePainted = QImage();
+    m_scaled = QImage();
     m_cacheIndex = -1;
     m_cacheTransparent.reset();
 }
@@ -257,7 +260,21 @@ void TGIFAnimator::paintEvent(QPaintEvent*) {
         p.fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
     if (m_image.Empty() || m_image.Width() <= 0 || m_image.Height() <= 0)
         return;
-    p.drawImage(0, 0, ComposeFrame(m_frameIndex));
+    const QImage& frame = ComposeFrame(m_frameIndex);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
+        p.drawImage(0, 0, frame);
+        return;
+    }
+    // On a screen with more pixels, each frame is scaled once, smoothly, to the device's
+    // resolution, and then drawn pixel for pixel.
+    if (m_scaledFrom != frame.cacheKey() || m_scaled.devicePixelRatio() != ratio) {
+        m_scaled = frame.scaled(devicebuffer::deviceSize(frame.size(), ratio),
+                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(ratio);
+        m_scaledFrom = frame.cacheKey();
+    }
+    p.drawImage(0, 0, m_scaled);
 }
 
 void TGIFAnimator::mousePressEvent(QMouseEvent* event) {

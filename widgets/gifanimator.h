@@ -128,4 +128,7 @@ private:
     QRgb m_cacheBackground = 0;
     std::optional<QRgb> m_cacheTransparent;
     QImage m_cachePainted;
+    // The frame on show scaled to the screen's device pixel ratio, and which picture it came from.
+    QImage m_scaled;
+    qint64 m_scaledFrom = 0;
 };

@@ -1,5 +1,7 @@
 #include "widgets/linklabel.h"
 
+#include "widgets/devicebuffer.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -175,7 +177,7 @@ const QImage& TLinkLabel::buffer() {
     // A hidden label gets its resize events only when shown.
     if (width() != m_layoutWidth)
         relayout();
-    if (m_dirty || m_buffer.size() != bufferSize())
+    if (m_dirty || !devicebuffer::fits(m_buffer, *this, bufferSize()))
         drawAll();
     return m_buffer;
 }
@@ -259,7 +261,9 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* e) {
 void TLinkLabel::paintEvent(QPaintEvent* e) {
     buffer();
     QPainter painter(this);
-    painter.drawImage(e->rect(), m_buffer, e->rect());
+    const qreal ratio = m_buffer.devicePixelRatio();
+    const QRectF r = e->rect();
+    painter.drawImage(r, m_buffer, QRectF(r.topLeft() * ratio, r.size() * ratio));
 }
 
 void TLinkLabel::resizeEvent(QResizeEvent* e) {
@@ -330,7 +334,7 @@ void TLinkLabel::markDirty() {
 void TLinkLabel::drawAll() {
     m_dirty = false;
     ++m_redrawCount;
-    m_buffer = QImage(bufferSize(), QImage::Format_ARGB32_Premultiplied);
+    m_buffer = devicebuffer::make(*this, bufferSize(), QImage::Format_ARGB32_Premultiplied);
     m_buffer.fill(m_transparent ? QColor(Qt::transparent) : palette().color(backgroundRole()));
     m_tree->Root().StartPoint = textOrigin();
     QPainter painter(&m_buffer);
@@ -342,7 +346,7 @@ void TLinkLabel::drawAll() {
 // Redraws one link's pieces in the colour of its state, over a cleared background, together
 // with whatever else reaches into them.
 void TLinkLabel::drawLink(const TLinkNode& link) {
-    if (m_dirty || m_buffer.size() != bufferSize()) {
+    if (m_dirty || !devicebuffer::fits(m_buffer, *this, bufferSize())) {
         update();
         return;
     }

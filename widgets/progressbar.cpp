@@ -1,5 +1,7 @@
 #include "widgets/progressbar.h"
 
+#include "widgets/devicebuffer.h"
+
 #include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -155,7 +157,7 @@ void TSpecialProgress::resizeEvent(QResizeEvent* e) {
 }
 
 void TSpecialProgress::paintEvent(QPaintEvent*) {
-    if (Buffer.size() != size()) {
+    if (!devicebuffer::fits(Buffer, *this)) {
         m_painting = true;
         Dirty = true;
         UpdateFilledWidth();
@@ -197,9 +199,9 @@ void TSpecialProgress::Redraw() {
     Dirty = false;
     if (width() <= 0 || height() <= 0)
         return;
-    if (Buffer.size() != size()) {
+    if (!devicebuffer::fits(Buffer, *this)) {
         // A new size also means a new filled width, even before the next paint notices it.
-        Buffer = QImage(size(), QImage::Format_RGB32);
+        Buffer = devicebuffer::make(*this, size(), QImage::Format_RGB32);
         m_filledWidth = filledWidthForSize();
     }
     ++m_redrawCount;
@@ -211,8 +213,11 @@ void TSpecialProgress::Redraw() {
     drawRamp();
     drawText();
     QPainter painter(&Buffer);
-    painter.setPen(face);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    const int w = width();
+    const int h = height();
+    for (const QRect& edge :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)})
+        painter.fillRect(edge, face);
     painter.end();
 
     if (!m_painting)
@@ -222,8 +227,8 @@ void TSpecialProgress::Redraw() {
 // Columns 1 to FilledWidth, rows 1 to height - 2. The ramp spans the filled part only: column 1
 // is StartColor, and the last column stops one step short of EndColor.
 void TSpecialProgress::drawRamp() {
-    const int f = std::min(m_filledWidth, Buffer.width() - 2);
-    if (f <= 0 || Buffer.height() <= 2)
+    const int f = std::min(m_filledWidth, width() - 2);
+    if (f <= 0 || height() <= 2)
         return;
     std::vector<QRgb> line(size_t(f), StartRGB);
     if (StartRGB != EndRGB) {
@@ -235,9 +240,18 @@ void TSpecialProgress::drawRamp() {
                 qRgb(rampChannel(qRed(StartRGB), i, dr), rampChannel(qGreen(StartRGB), i, dg),
                      rampChannel(qBlue(StartRGB), i, db));
     }
-    for (int y = 1; y <= Buffer.height() - 2; ++y) {
+    // Each column of the control covers the device pixels from its left edge to the next one's.
+    const qreal ratio = Buffer.devicePixelRatio();
+    const auto device = [ratio](int logical) {
+        return qFloor(logical * ratio);
+    };
+    std::vector<QRgb> deviceLine(size_t(device(f + 1) - device(1)));
+    for (int i = 0; i < f; ++i)
+        std::fill(deviceLine.begin() + (device(i + 1) - device(1)),
+                  deviceLine.begin() + (device(i + 2) - device(1)), line[size_t(i)]);
+    for (int y = device(1); y < device(height() - 1); ++y) {
         auto* row = reinterpret_cast<QRgb*>(Buffer.scanLine(y));
-        std::copy(line.begin(), line.end(), row + 1);
+        std::copy(deviceLine.begin(), deviceLine.end(), row + device(1));
     }
 }
 

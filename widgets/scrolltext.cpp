@@ -1,5 +1,7 @@
 #include "widgets/scrolltext.h"
 
+#include "widgets/devicebuffer.h"
+
 #include "platform/tooltipdelay.h"
 
 #include <QFontMetrics>
@@ -116,7 +118,7 @@ void TScrollText::Step() {
 }
 
 const QImage& TScrollText::buffer() {
-    if (Dirty || Buffer.size() != size())
+    if (Dirty || !devicebuffer::fits(Buffer, *this))
         Redraw();
     return Buffer;
 }
@@ -221,8 +223,8 @@ void TScrollText::Redraw() {
         Buffer = QImage();
         return;
     }
-    if (Buffer.size() != size())
-        Buffer = QImage(size(), QImage::Format_RGB32);
+    if (!devicebuffer::fits(Buffer, *this))
+        Buffer = devicebuffer::make(*this, size(), QImage::Format_RGB32);
     ++m_redrawCount;
 
     Buffer.fill(m_backgroundColor.isValid() ? m_backgroundColor
