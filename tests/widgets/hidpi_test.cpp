@@ -2,6 +2,7 @@
 // are made at the device's resolution, so text and lines are drawn with twice the pixels instead
 // of being blown up from a small picture.
 #include "tests/support/gifbuilder.h"
+#include "widgets/colorcombobox.h"
 #include "widgets/gifanimator.h"
 #include "widgets/linklabel.h"
 #include "widgets/progressbar.h"
@@ -139,4 +140,14 @@ TEST_F(HiDpi, PicturesAreScaledSmoothly) {
         between = between || (qRed(c) > 0 && qRed(c) < 255);
     }
     EXPECT_TRUE(between);
+}
+
+TEST_F(HiDpi, ColourComboBoxDrawsItsItemAtTheDeviceResolution) {
+    TColorComboBox combo;
+    combo.resize(86, 20);
+    combo.show();
+    const QImage shown = combo.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(172, 40));
+    // The colour name beside the swatch.
+    EXPECT_GE(finerBlocks(shown, QRect(20, 2, 50, 16)), 10);
 }
