@@ -565,7 +565,7 @@ void TForm2::setTrainingButtonsAfterLoad() {
 
 void TForm2::SetupBtnClick() {
     PauseTraining();
-    const int result = platform::execModal(setupForm());
+    const int result = execDialog(setupForm());
     // Words may have been added, deleted or switched on and off: the active list is rebuilt from
     // the words' flags on every close, so it never points outside the deck.
     TrainerModel& m = m_model;
@@ -626,8 +626,18 @@ TAboutForm& TForm2::aboutForm() {
 
 void TForm2::LinkLabel1Click() {
     PauseTraining();
-    platform::execModal(aboutForm());
+    execDialog(aboutForm());
     ResumeTraining();
+}
+
+int TForm2::execDialog(QDialog& dialog) {
+    // The hint window stays on top of every window: it keeps out of the dialog's way.
+    if (HintForm)
+        HintForm->setSuppressed(true);
+    const int result = platform::execModal(dialog);
+    if (HintForm)
+        HintForm->setSuppressed(false);
+    return result;
 }
 
 void TForm2::N3Click() {

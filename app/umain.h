@@ -13,6 +13,7 @@
 
 class QAction;
 class QActionGroup;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -179,6 +180,8 @@ private:
     void createLayout();
     void createMenus();
     TSetupForm& setupForm();
+    // Shows one of this window's dialogs modally.
+    int execDialog(QDialog& dialog);
     TAboutForm& aboutForm();
     void FormCreate(const QString& deckPath);
     void setTrainingButtonsAfterLoad();

@@ -61,8 +61,13 @@ void THintForm::followMainWindow() {
         apply(false);
 }
 
+void THintForm::setSuppressed(bool suppressed) {
+    m_suppressed = suppressed;
+    followMainWindow();
+}
+
 void THintForm::apply(bool raiseIt) {
-    if (m_wanted && mainWindowOnScreen()) {
+    if (m_wanted && !m_suppressed && mainWindowOnScreen()) {
         if (!isVisible())
             show();
         if (raiseIt)

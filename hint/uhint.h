@@ -43,6 +43,9 @@ public:
     // The window is on screen only while the main window is (not hidden, not minimised); called
     // when the main window comes or goes, it follows.
     void followMainWindow();
+    // While the main window shows a dialog, the window (which stays on top of every other) keeps
+    // out of its way; it comes back afterwards as the card wants.
+    void setSuppressed(bool suppressed);
 
     const QString& LastKanji() const { return m_lastKanji; }
     const std::vector<TGIFAnimator*>& Animations() const { return m_animations; }
@@ -69,6 +72,7 @@ private:
     bool m_dragging = false;
     int m_cardDepth = 0;
     bool m_wanted = false;
+    bool m_suppressed = false;
     QPoint m_dragOffset; // from the window's frame corner to the pointer, while dragging
     platform::FramePlacement* m_placement;
 };

@@ -1,10 +1,13 @@
 #include "app/umain.h"
+#include "hint/uhint.h"
 #include "tests/app/mainwindowfixture.h"
 #include "tests/support/deckbytes.h"
 #include "tests/support/printers.h"
 #include "tests/support/scriptedanswerer.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -122,4 +125,23 @@ TEST_F(DesktopFixture, KeysFollowTheirButtons) {
     key(*manual, Qt::Key_Right);
     key(*manual, Qt::Key_Left);
     EXPECT_EQ(manual->model().CurrentPos, pos);
+}
+
+// The hint window stays on top of every window; the main window's dialogs must not end up under
+// it, so it keeps out of their way while they are open.
+TEST_F(DesktopFixture, TheHintWindowMakesWayForTheDialogs) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics")));
+    auto f = startWith("Style=1\nShowHint=1");
+    f->show();
+    key(*f, Qt::Key_Space);
+    ASSERT_TRUE(f->HintForm->isVisible());
+    ScriptedAnswerer answers;
+    bool hintShownInside = true;
+    answers.expectDialog(QStringLiteral("SetupForm"), [&](QDialog&) {
+        hintShownInside = f->HintForm->isVisible();
+        return int(QDialog::Rejected);
+    });
+    f->SetupBtnClick();
+    EXPECT_FALSE(hintShownInside);
+    EXPECT_TRUE(f->HintForm->isVisible());
 }

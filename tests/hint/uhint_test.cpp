@@ -321,4 +321,9 @@ TEST_F(HintFixture, StaysOnTopShowsItsTooltipsAndFollowsTheMainWindow) {
     main.showNormal();
     hint->followMainWindow();
     EXPECT_TRUE(hint->isVisible());
+    // Out of the way of the main window's dialogs, and back after them.
+    hint->setSuppressed(true);
+    EXPECT_FALSE(hint->isVisible());
+    hint->setSuppressed(false);
+    EXPECT_TRUE(hint->isVisible());
 }
