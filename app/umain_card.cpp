@@ -25,6 +25,10 @@ void TForm2::SetIntervals(qint32 newCardMinutes, qint32 translationSeconds) {
 
 void TForm2::showAndRaise() {
     // Shown and raised, never activated: the keyboard stays with whatever the user is typing in.
+    // A window manager activates a window it brings back from the minimised state, but not one
+    // that is mapped anew without a user's time: a minimised window is withdrawn first.
+    if (isMinimized() && isVisible())
+        hide();
     showFromTray();
     raise();
 }
