@@ -4,8 +4,9 @@
 set -euo pipefail
 
 profile=${1:-test}
-# qt6-translations-l10n: the toolkit's own dialogs and menus in Russian.
-packages=(build-essential cmake qt6-base-dev qt6-translations-l10n fonts-ipafont-mincho
+# qt6-translations-l10n: the toolkit's own dialogs and menus in Russian; qt6-wayland: a Wayland
+# session without XWayland still runs the program.
+packages=(build-essential cmake qt6-base-dev qt6-translations-l10n qt6-wayland fonts-ipafont-mincho
     fonts-ipafont-gothic fonts-liberation)
 # The end-to-end test: a virtual X server, a window manager, mouse and window control, and a
 # screenshot when it fails.
