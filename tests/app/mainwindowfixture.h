@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/umain.h"
+#include "tests/support/deckbytes.h"
 #include "tests/support/tempdir.h"
 
 #include <QToolButton>
@@ -10,6 +11,15 @@
 
 // The program folder of one test, with its settings file and decks.
 class MainWindowFixture : public testing::Test {
+public:
+    // Three active words, one switched off, the stored position before the first: with
+    // ShowNewCard=0 every grading brings the next card at once.
+    static QByteArray fourWords() {
+        return deckbytes::le(deckbytes::crlf({"*0", "犬=いぬ=собака=1=3", "猫=ねこ=кошка=0=0",
+                                              "#水=みず=вода=0=0", "鳥=とり=птица=0=1"}));
+    }
+    static QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+
 protected:
     void writeSettings(const QByteArray& body) { dir.write(QStringLiteral("sorabi.ini"), body); }
 

@@ -20,12 +20,7 @@ using deckbytes::le;
 
 namespace {
 
-const QByteArray kDeck = le(crlf(
-    {"*0", "犬=いぬ=собака=1=3", "猫=ねこ=кошка=0=0", "#水=みず=вода=0=0", "鳥=とり=птица=0=1"}));
-
-QString s(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+const QByteArray kDeck = MainWindowFixture::fourWords();
 
 class DesktopFixture : public MainWindowFixture {
 protected:

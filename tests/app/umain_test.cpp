@@ -391,10 +391,6 @@ protected:
     }
 };
 
-QString s(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 } // namespace
 
 TEST_F(CardFixture, WordWithKanjiShowsTheTopKindThenEverything) {

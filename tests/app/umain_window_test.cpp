@@ -43,10 +43,6 @@ const QByteArray kDeck = le(crlf({"*2", "犬=いぬ=собака=1=3", "=こん�
                                   "#水=みず=вода=0=0", "猫=ねこ=кошка=0=0"}));
 const QByteArray kOtherDeck = le(crlf({"*1", "一=いち=один=0=0", "二=に=два=0=0", "三=さん=три"}));
 
-QString s(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 class WindowFixture : public MainWindowFixture {
 protected:
     std::unique_ptr<TForm2> startWith(const char* keys) { return startOn(kDeck, keys); }
