@@ -115,6 +115,7 @@ void TForm2::N9Click() {
 }
 
 void TForm2::PrevCard() {
+    const THintForm::CardScope hintCard(HintForm);
     showAndRaise();
     TrainerModel& m = m_model;
     // Random order keeps no history: the card on show comes again as a new card.
@@ -124,6 +125,8 @@ void TForm2::PrevCard() {
 }
 
 void TForm2::NextCard() {
+    // Showing the window must not bring back the last card's hints before this card decides.
+    const THintForm::CardScope hintCard(HintForm);
     showAndRaise();
     TrainerModel& m = m_model;
     if (m.Style == 0)
@@ -180,17 +183,7 @@ void TForm2::ShowCard(bool newCard) {
     const TDictRec& w = m.Dict.Words[size_t(m.ActiveList[size_t(m.CurrentPos)])];
     const bool hasKanji = !w.Kanji.isEmpty();
     // The hint window's showing is decided once for the card, when it has been drawn.
-    struct HintCard {
-        THintForm* hint;
-        explicit HintCard(THintForm* h) : hint(h) {
-            if (hint)
-                hint->beginCard();
-        }
-        ~HintCard() {
-            if (hint)
-                hint->endCard();
-        }
-    } hintCard(HintForm);
+    const THintForm::CardScope hintCard(HintForm);
     if (HintForm) {
         const bool pics = QDir(m.AppDir + QStringLiteral("pics")).exists();
         HintForm->want(pics && !newCard && hasKanji && m.ShowHint);

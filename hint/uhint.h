@@ -37,6 +37,24 @@ public:
     // the event loop. Outside a card the decisions apply at once.
     void beginCard();
     void endCard();
+    // beginCard and endCard for the length of a scope; a null window is allowed.
+    class CardScope {
+    public:
+        explicit CardScope(THintForm* hint) : m_hint(hint) {
+            if (m_hint)
+                m_hint->beginCard();
+        }
+        ~CardScope() {
+            if (m_hint)
+                m_hint->endCard();
+        }
+        CardScope(const CardScope&) = delete;
+        CardScope& operator=(const CardScope&) = delete;
+
+    private:
+        THintForm* m_hint;
+    };
+
     // The card's decision: the window is wanted on screen or not.
     void want(bool visible);
     bool Wanted() const { return m_wanted; }

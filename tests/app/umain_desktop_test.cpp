@@ -140,3 +140,28 @@ TEST_F(DesktopFixture, TheHintWindowMakesWayForTheDialogs) {
     EXPECT_FALSE(hintShownInside);
     EXPECT_TRUE(f->HintForm->isVisible());
 }
+
+// A card that brings the window back from the tray decides the hint window's showing once: the
+// last card's hints do not flash up on the way.
+TEST_F(DesktopFixture, ACardFromTheTrayDecidesTheHintsOnce) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics")));
+    auto f = startWith("Style=1\nShowHint=1\nTopWordStyle=1\nBottomWordStyle=2");
+    f->show();
+    key(*f, Qt::Key_Space); // revealed: the hints are on screen
+    ASSERT_TRUE(f->HintForm->isVisible());
+    f->hide(); // to the tray, the hints with it
+    ASSERT_FALSE(f->HintForm->isVisible());
+    struct Shows : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            count += e->type() == QEvent::Show;
+            return false;
+        }
+    } shows;
+    f->HintForm->installEventFilter(&shows);
+    f->NextBtnClick(); // kana on top, answer hidden: no hints for this card
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_FALSE(f->HintForm->isVisible());
+    EXPECT_EQ(shows.count, 0);
+    f->HintForm->removeEventFilter(&shows);
+}
