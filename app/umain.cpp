@@ -434,12 +434,15 @@ bool TForm2::SaveDeck(const QString& path) {
     return true;
 }
 
+QString TForm2::keptCopyText(const DeckSaveResult& result) const {
+    return QStringLiteral("Файл ") + m_model.deckFile() +
+           QStringLiteral(" был изменён другой программой. Его копия сохранена в файле ") +
+           result.keptCopy + u'.';
+}
+
 void TForm2::tellKeptCopy(const DeckSaveResult& result) {
     if (!result.keptCopy.isEmpty())
-        platform::showNotice(this, QStringLiteral("Файл ") + m_model.deckFile() +
-                                       QStringLiteral(" был изменён другой программой. Его копия "
-                                                      "сохранена в файле ") +
-                                       result.keptCopy + u'.');
+        platform::showNotice(this, keptCopyText(result));
 }
 
 void TForm2::onModelChanged(TrainerModel::Change what) {
@@ -504,40 +507,37 @@ void TForm2::endRun() {
     Tray->setActive(false);
 }
 
-bool TForm2::endWithoutQuestion() {
-    if (m_ended)
-        return true;
+bool TForm2::saveWithoutBoxes() {
     bool ok = true;
     const DeckSaveResult deck = m_model.saveDeck(m_model.Dictionary);
     if (!deck) {
         ok = false;
         qWarning().noquote() << TrainerModel::saveFailedText(m_model.Dictionary) << deck.error;
-    } else if (!deck.keptCopy.isEmpty()) {
-        qWarning().noquote() << QStringLiteral("Файл %1 был изменён другой программой. Его копия "
-                                               "сохранена в файле %2.")
-                                    .arg(m_model.deckFile(), deck.keptCopy);
+    } else {
+        m_deckUnsaved = false;
+        if (!deck.keptCopy.isEmpty())
+            qWarning().noquote() << keptCopyText(deck);
     }
     QString error;
     if (!writeSettings(&error)) {
         ok = false;
         qWarning().noquote() << error;
     }
+    return ok;
+}
+
+bool TForm2::endWithoutQuestion() {
+    if (m_ended)
+        return true;
+    const bool ok = saveWithoutBoxes();
     endRun();
     return ok;
 }
 
 void TForm2::commitSessionData() {
-    if (m_ended)
-        return;
     // No box: a logout must never wait for this program.
-    const DeckSaveResult deck = m_model.saveDeck(m_model.Dictionary);
-    if (deck)
-        m_deckUnsaved = false;
-    else
-        qWarning().noquote() << TrainerModel::saveFailedText(m_model.Dictionary) << deck.error;
-    QString error;
-    if (!writeSettings(&error))
-        qWarning().noquote() << error;
+    if (!m_ended)
+        saveWithoutBoxes();
 }
 
 void TForm2::bringUp() {
@@ -646,11 +646,8 @@ void TForm2::N3Click() {
 
 void TForm2::TrayClick(Qt::MouseButton button) {
     // The user asked for the window: it comes with the keyboard.
-    if (button == Qt::LeftButton) {
-        showFromTray();
-        raise();
-        activateWindow();
-    }
+    if (button == Qt::LeftButton)
+        bringUp();
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {

@@ -69,7 +69,8 @@ public:
     // until it is told to end.
     void commitSessionData();
     bool hasEnded() const { return m_ended; }
-    // A second start of the program: the window comes up from wherever it is.
+    // A second start of the program or a tray click: the window comes up from wherever it is,
+    // with the keyboard.
     void bringUp();
 
     void SetIntervals(qint32 newCardMinutes, qint32 translationSeconds);
@@ -191,7 +192,11 @@ private:
     bool writeSettings(QString* error);
     // Shows a box of the autosave: the run is paused meanwhile, and left as it was.
     void reportDuringRun(const std::function<void()>& show);
+    QString keptCopyText(const DeckSaveResult& result) const;
     void tellKeptCopy(const DeckSaveResult& result);
+    // Writes the deck and the settings with no box, failures to standard error; false when
+    // something could not be written.
+    bool saveWithoutBoxes();
     // Stops the clocks and takes the icon down: nothing more happens after an ending.
     void endRun();
     void grade(bool remembered);

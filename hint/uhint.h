@@ -57,7 +57,6 @@ public:
 
     // The card's decision: the window is wanted on screen or not.
     void want(bool visible);
-    bool Wanted() const { return m_wanted; }
     // The window is on screen only while the main window is (not hidden, not minimised); called
     // when the main window comes or goes, it follows.
     void followMainWindow();

@@ -28,13 +28,11 @@ FileInUseLock::Result FileInUseLock::lock(const QString& path) {
         return Result::NoLock;
     }
     m_lock = std::move(lock);
-    m_file = paths::canonical(path);
     return Result::Locked;
 }
 
 void FileInUseLock::unlock() {
     m_lock.reset();
-    m_file.clear();
 }
 
 } // namespace platform

@@ -27,15 +27,12 @@ public:
     // Takes the file at path, after letting go of the one held before.
     Result lock(const QString& path);
     void unlock();
-    // The canonical path of the file held, or an empty string.
-    const QString& heldFile() const { return m_file; }
 
     // The lock file that stands for the file at path.
     static QString lockFileFor(const QString& path);
 
 private:
     std::unique_ptr<QLockFile> m_lock;
-    QString m_file;
 };
 
 } // namespace platform

@@ -17,6 +17,15 @@ using Result = platform::FileInUseLock::Result;
 
 namespace {
 
+// What a lock file says of its owner: the process number, the program and the host.
+bool writeLockOwner(const QString& lockFile, qint64 pid, const char* program) {
+    QFile file(lockFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(QByteArray::number(pid) + '\n' + program + '\n' +
+                      QSysInfo::machineHostName().toUtf8() + '\n') > 0;
+}
+
 // Another process that holds the lock file the way a running copy does (its number in the file,
 // an exclusive lock on it), until it is killed.
 class LockingProcess {
@@ -29,10 +38,7 @@ public:
         for (int i = 0; m_ok && i < 200 && !QFileInfo::exists(lockFile); ++i)
             QThread::msleep(10);
         QThread::msleep(50);
-        QFile file(lockFile);
-        m_ok = m_ok && file.open(QIODevice::WriteOnly);
-        file.write(QByteArray::number(m_process.processId()) + "\nflock\n" +
-                   QSysInfo::machineHostName().toUtf8() + "\n");
+        m_ok = m_ok && writeLockOwner(lockFile, m_process.processId(), "flock");
     }
     ~LockingProcess() {
         m_process.kill();
@@ -101,11 +107,7 @@ TEST(FileInUseLock, TheLockOfADeadProcessIsTakenOver) {
     ASSERT_TRUE(gone.waitForStarted());
     const qint64 pid = gone.processId();
     ASSERT_TRUE(gone.waitForFinished());
-    QFile stale(FileInUseLock::lockFileFor(file));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray::number(pid) + "\nsorabi\n" + QSysInfo::machineHostName().toUtf8() +
-                "\n");
-    stale.close();
+    ASSERT_TRUE(writeLockOwner(FileInUseLock::lockFileFor(file), pid, "sorabi"));
     FileInUseLock lock;
     EXPECT_EQ(lock.lock(file), Result::Locked);
 }
