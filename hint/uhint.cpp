@@ -120,7 +120,8 @@ void THintForm::ShowKanji(const QString& text) {
     const int width = first.width() * int(m_animations.size()) + 5;
     const int height = first.height() + 25;
     const QPoint mainCorner = m_mainWindow ? m_mainWindow->frameGeometry().topLeft() : QPoint();
-    m_placement->place(QPoint(mainCorner.x() - width, mainCorner.y()), QSize(width, height));
+    m_placement->place(QPoint(mainCorner.x() - width, mainCorner.y()), QSize(width, height),
+                       QSize(first.width() * int(m_animations.size()), first.height()));
     want(true);
     if (m_cardDepth == 0 && isVisible())
         raise();

@@ -40,10 +40,11 @@ void FramePlacement::placeCentred() {
     placeAgain();
 }
 
-void FramePlacement::place(QPoint framePos, std::optional<QSize> outerSize) {
+void FramePlacement::place(QPoint framePos, std::optional<QSize> outerSize, QSize minClient) {
     m_centred = false;
     m_pos = framePos;
     m_size = outerSize;
+    m_minClient = minClient.expandedTo(QSize(1, 1));
     placeAgain();
 }
 
@@ -84,8 +85,9 @@ void FramePlacement::apply() {
         m_pos = frame.topLeft();
     }
     if (m_size) {
-        const QSize client(std::max(m_size->width() - m_used.left() - m_used.right(), 1),
-                           std::max(m_size->height() - m_used.top() - m_used.bottom(), 1));
+        const QSize client = QSize(m_size->width() - m_used.left() - m_used.right(),
+                                   m_size->height() - m_used.top() - m_used.bottom())
+                                 .expandedTo(m_minClient);
         if (m_fixedSize)
             m_window.setFixedSize(client);
         else

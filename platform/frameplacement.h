@@ -25,7 +25,11 @@ public:
     // fixedSize: the window cannot be resized by the user; a given outer size fixes it.
     explicit FramePlacement(QWidget& window, bool fixedSize = false);
 
-    void place(QPoint framePos, std::optional<QSize> outerSize = std::nullopt);
+    // minClient: the client area is never made smaller than this, whatever the frame: some window
+    // managers count a drawn shadow in the frame, which would otherwise eat a small window's
+    // content.
+    void place(QPoint framePos, std::optional<QSize> outerSize = std::nullopt,
+               QSize minClient = QSize(1, 1));
     // Centres the frame in the work area of the window's screen.
     void placeCentred();
     // The placement a window was given by placeCentred (made on first use).
@@ -56,6 +60,7 @@ private:
     QPoint m_pos;
     bool m_centred = false;
     std::optional<QSize> m_size;
+    QSize m_minClient{1, 1};
     QMargins m_used;
     bool m_pending = false;
     QTimer m_poll;

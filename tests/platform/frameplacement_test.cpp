@@ -41,6 +41,15 @@ TEST(FramePlacement, PlacesTheFrameAndReportsWhileItIsPending) {
     }
     EXPECT_EQ(pending, (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(window.frameGeometry(), QRect(10, 20, 50, 60));
+
+    // An outer size the frame would eat up: the client keeps the size its content needs.
+    placement.place(QPoint(10, 20), QSize(3, 3), QSize(40, 30));
+    for (int i = 0; i < 5 && pending.size() < 6; ++i) {
+        placement.check();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(window.size(), QSize(40, 30));
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(10, 20));
 }
 
 } // namespace
