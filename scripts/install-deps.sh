@@ -5,16 +5,16 @@ set -euo pipefail
 
 profile=${1:-test}
 # qt6-translations-l10n: the toolkit's own dialogs and menus in Russian; qt6-wayland: a Wayland
-# session without XWayland still runs the program.
-packages=(build-essential cmake qt6-base-dev qt6-translations-l10n qt6-wayland fonts-ipafont-mincho
-    fonts-ipafont-gothic fonts-liberation)
+# session without XWayland still runs the program; libgif-dev: writing the stroke-order pictures.
+packages=(build-essential cmake qt6-base-dev qt6-translations-l10n qt6-wayland libgif-dev
+    fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation)
 # The end-to-end test: a virtual X server, a window manager, mouse and window control, and a
 # screenshot when it fails.
 e2e=(xvfb openbox xdotool wmctrl x11-utils imagemagick)
 case "$profile" in
 run) ;;
-test) packages+=(libgtest-dev libgmock-dev libgif-dev "${e2e[@]}") ;;
-ci) packages+=(libgtest-dev libgmock-dev libgif-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
+test) packages+=(libgtest-dev libgmock-dev "${e2e[@]}") ;;
+ci) packages+=(libgtest-dev libgmock-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
 *) echo "unknown profile: $profile" >&2; exit 2 ;;
 esac
 
