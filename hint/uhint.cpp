@@ -1,6 +1,7 @@
 #include "hint/uhint.h"
 
 #include "hint/kanjicodes.h"
+#include "platform/errors.h"
 #include "widgets/gifanimator.h"
 
 #include <QDir>
@@ -11,7 +12,8 @@
 THintForm::THintForm(const QWidget* mainWindow, const QString& appDir)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow), m_appDir(appDir), m_codes(KanjiCodes::builtIn()),
+      m_mainWindow(mainWindow), m_codes(KanjiCodes::builtIn()),
+      m_pictures(KanjiPictures::forProgram(appDir)),
       m_placement(new platform::FramePlacement(*this, true)) {
     setObjectName(QStringLiteral("HintForm"));
     setWindowTitle(QStringLiteral("Написание"));
@@ -82,24 +84,22 @@ void THintForm::ShowKanji(const QString& text) {
         want(true);
         return;
     }
-    const QString pics = m_appDir + QStringLiteral("pics");
-    const bool havePics = QFileInfo(pics).isDir();
-    want(havePics);
-    if (!havePics)
+    const bool available = m_pictures.available();
+    want(available);
+    if (!available)
         return;
     m_lastKanji = text;
     freePictures();
 
-    std::vector<quint16> codes;
+    std::vector<std::pair<char16_t, quint16>> kanji;
     for (const QChar c : text)
         if (const std::optional<quint16> code = m_codes.codeOf(c.unicode()))
-            codes.push_back(*code);
-    want(codes.empty());
-    if (codes.empty())
+            kanji.emplace_back(c.unicode(), *code);
+    want(kanji.empty());
+    if (kanji.empty())
         return;
 
-    for (size_t n = 0; n < codes.size(); ++n) {
-        const QString path = pics + u'/' + KanjiCodes::pictureFileName(codes[n]);
+    for (size_t n = 0; n < kanji.size(); ++n) {
         auto* a = new TGIFAnimator(this);
         m_animations.push_back(a);
         a->setAutoSize(true);
@@ -107,10 +107,7 @@ void THintForm::ShowKanji(const QString& text) {
         a->setAnimate(false);
         connect(a, &TGIFAnimator::OnClick, this, [this, a] { AnimationClick(a); });
         a->show();
-        if (QFileInfo(path).isFile())
-            a->Image().LoadGifFile(path);
-        else
-            a->Image().LoadGifResource(QStringLiteral("RCDATA_1"));
+        loadPicture(a->Image(), kanji[n].first, kanji[n].second);
         a->move(m_animations[0]->width() * int(n), a->y());
         a->setCursor(Qt::PointingHandCursor);
         a->setToolTip(QString::fromUtf8(kPictureHint));
@@ -125,6 +122,25 @@ void THintForm::ShowKanji(const QString& text) {
     want(true);
     if (m_cardDepth == 0 && isVisible())
         raise();
+}
+
+void THintForm::loadPicture(TGIFImage& image, char16_t unit, quint16 code) {
+    KanjiPictures::Picture picture = m_pictures.pictureOf(unit, code);
+    if (picture.fromCache) {
+        // A cached copy that cannot be read (cut short by a crash, say) is drawn again.
+        try {
+            image.LoadGifFile(picture.file);
+            return;
+        } catch (const platform::Error&) {
+            picture = m_pictures.remake(unit, code);
+        }
+    }
+    if (picture.none())
+        image.LoadGifResource(QStringLiteral("RCDATA_1"));
+    else if (!picture.file.isEmpty())
+        image.LoadGifFile(picture.file);
+    else
+        image.LoadFromData(picture.data);
 }
 
 void THintForm::AnimationClick(TGIFAnimator* sender) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hint/kanjipictures.h"
 #include "platform/frameplacement.h"
 
 #include <QPoint>
@@ -10,12 +11,14 @@
 
 class KanjiCodes;
 class TGIFAnimator;
+class TGIFImage;
 
 // The window with the stroke-order pictures of the kanji of the word on show ("Написание"): a
 // tool window that stays on top, left of the main window at its top. One picture per kanji of
-// the text, read from the folder "pics" in the program's folder (a file per kanji named by its
-// Shift_JIS code); a kanji without a file gets a question-mark placeholder. A click on a picture
-// starts or stops its animation; the window is dragged by its free area.
+// the text, from the picture folders (a file per kanji named by its Shift_JIS code) or drawn
+// from the stroke table into the user's cache (KanjiPictures); a kanji with neither gets a
+// question-mark placeholder. Without picture folders and stroke table the window stays hidden. A
+// click on a picture starts or stops its animation; the window is dragged by its free area.
 class THintForm : public QWidget {
     Q_OBJECT
 
@@ -65,6 +68,8 @@ public:
     void setSuppressed(bool suppressed);
 
     const QString& LastKanji() const { return m_lastKanji; }
+    // Where the pictures come from (tests give their own folders and table).
+    void setPictures(KanjiPictures pictures) { m_pictures = std::move(pictures); }
     const std::vector<TGIFAnimator*>& Animations() const { return m_animations; }
     bool Dragging() const { return m_dragging; }
 
@@ -78,12 +83,13 @@ protected:
 
 private:
     void freePictures();
+    void loadPicture(TGIFImage& image, char16_t unit, quint16 code);
     bool mainWindowOnScreen() const;
     void apply(bool raiseIt);
 
     const QWidget* m_mainWindow;
-    QString m_appDir;
     const KanjiCodes& m_codes;
+    KanjiPictures m_pictures;
     QString m_lastKanji;
     std::vector<TGIFAnimator*> m_animations;
     bool m_dragging = false;

@@ -2,6 +2,7 @@
 // kanji of the code table) as OUTDIR/<Shift_JIS code>.gif, the names the hint window looks for.
 #include "hint/kanjicodes.h"
 #include "platform/atomicfile.h"
+#include "platform/paths.h"
 #include "strokes/renderer.h"
 #include "strokes/stroketable.h"
 
@@ -89,7 +90,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     QString error;
-    const strokes::StrokeTable* table = strokes::StrokeTable::shared(&error);
+    const QString appDir = QCoreApplication::applicationDirPath() + u'/';
+    const strokes::StrokeTable* table =
+        strokes::StrokeTable::shared(platform::paths::strokeTableFile(appDir), &error);
     if (!table) {
         print(stderr, QStringLiteral("sorabi-pics: %1\n").arg(error));
         return 1;

@@ -27,4 +27,27 @@ QString runtimeFile(const QString& prefix, const QString& key, const QString& su
     return runtimeFolder() + u'/' + prefix + QString::fromLatin1(digest) + suffix;
 }
 
+namespace {
+QString installedDataFolder(const QString& appDir) {
+    return QDir::cleanPath(appDir + QStringLiteral("../share/sorabi"));
+}
+} // namespace
+
+QStringList pictureFolders(const QString& appDir) {
+    return {appDir + QStringLiteral("pics"), installedDataFolder(appDir) + QStringLiteral("/pics")};
+}
+
+QString pictureCacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/sorabi/pics");
+}
+
+QString strokeTableFile(const QString& appDir) {
+    static const QString name = QStringLiteral("kanjivg-strokes.qz");
+    const QString installed = installedDataFolder(appDir) + u'/' + name;
+    if (!QFileInfo::exists(appDir + name) && QFileInfo::exists(installed))
+        return installed;
+    return appDir + name;
+}
+
 } // namespace platform::paths

@@ -1,9 +1,9 @@
 #include "strokes/stroketable.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <mutex>
 
 namespace strokes {
@@ -118,35 +118,23 @@ std::optional<StrokeTable> StrokeTable::load(const QString& path, QString* error
     return table;
 }
 
-QString StrokeTable::fileName() {
-    return QStringLiteral("kanjivg-strokes.qz");
-}
-
-QStringList StrokeTable::sharedFolders() {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    return {appDir, QDir::cleanPath(appDir + QStringLiteral("/../share/sorabi"))};
-}
-
-const StrokeTable* StrokeTable::shared(QString* error) {
-    static std::once_flag once;
-    static std::optional<StrokeTable> table;
-    static QString loadError;
-    std::call_once(once, [] {
-        QStringList tried;
-        for (const QString& folder : sharedFolders()) {
-            const QString path = folder + u'/' + fileName();
-            if (!QFile::exists(path)) {
-                tried << path;
-                continue;
-            }
-            table = load(path, &loadError);
-            return;
-        }
-        loadError = QStringLiteral("no stroke table (looked for %1)").arg(tried.join(u", "));
-    });
-    if (!table)
-        setError(error, loadError);
-    return table ? &*table : nullptr;
+const StrokeTable* StrokeTable::shared(const QString& path, QString* error) {
+    struct Loaded {
+        std::optional<StrokeTable> table;
+        QString error;
+    };
+    // Tables are kept for the program's run, so the pointers handed out stay valid.
+    static std::mutex lock;
+    static std::map<QString, std::unique_ptr<Loaded>> loaded;
+    const std::lock_guard guard(lock);
+    auto& entry = loaded[path];
+    if (!entry) {
+        entry = std::make_unique<Loaded>();
+        entry->table = load(path, &entry->error);
+    }
+    if (!entry->table)
+        setError(error, entry->error);
+    return entry->table ? &*entry->table : nullptr;
 }
 
 QList<QByteArrayView> StrokeTable::strokesOf(char32_t codePoint) const {

@@ -24,13 +24,10 @@ public:
                                                  QString* error = nullptr);
     static std::optional<StrokeTable> load(const QString& path, QString* error = nullptr);
 
-    // The table file the program uses: beside the program, or in the installed data folder; the
-    // first load's result is kept. Null when there is none or it cannot be read (the reason goes
-    // to error).
-    static const StrokeTable* shared(QString* error = nullptr);
-    // The folders shared() looks in, in order.
-    static QStringList sharedFolders();
-    static QString fileName();
+    // The table of the file at path, loaded on the first call for that path and kept for the
+    // program's run, as is a failure to read it. Null when it cannot be read (the reason goes to
+    // error). Safe to call from several threads.
+    static const StrokeTable* shared(const QString& path, QString* error = nullptr);
 
     bool contains(char32_t codePoint) const { return m_index.contains(codePoint); }
     // The strokes of a kanji in order (views into the table); empty when it has none.

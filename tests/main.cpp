@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
     QTemporaryDir runtime;
     if (runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // Pictures drawn by the program are cached for this run alone, never in the user's cache.
+    QTemporaryDir cache;
+    if (cache.isValid())
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorabi"));
