@@ -13,9 +13,9 @@ struct PathParse {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Coordinates beyond this (in either direction) are refused: the data is drawn in a box of about
-// 109 units, and a far-off point would only make a huge, slow drawing.
-inline constexpr double kMaxCoordinate = 10000.0;
+// Coordinates beyond this (in either direction) are refused: the data is drawn in a box of 109
+// units, and a far-off point would only make a huge, slow drawing.
+inline constexpr double kMaxCoordinate = 1000.0;
 
 // Reads SVG path data made of the commands the stroke table uses: moveto (M, m) and cubic Bézier
 // curves (C, c, S, s), with their implicit repetition for curves. Numbers may be separated by

@@ -212,6 +212,11 @@ QByteArray pictureComment() {
 }
 
 QByteArray makePicture(const QList<QByteArrayView>& strokeData, QString* error) {
+    if (strokeData.size() > kMaxStrokes) {
+        if (error)
+            *error = QStringLiteral("too many strokes");
+        return {};
+    }
     std::vector<Polyline> strokes;
     strokes.reserve(size_t(strokeData.size()));
     for (qsizetype i = 0; i < strokeData.size(); ++i) {
@@ -244,7 +249,8 @@ QByteArray makePicture(const QList<QByteArrayView>& strokeData, QString* error) 
 
     QImage frame(kPictureSize, kPictureSize, QImage::Format_RGB32);
     for (const Polyline& s : strokes) {
-        const int steps = std::max(kMinStepsPerStroke, int(std::ceil(s.length / kStepLength)));
+        const int steps = std::clamp(int(std::ceil(s.length / kStepLength)), kMinStepsPerStroke,
+                                     kMaxStepsPerStroke);
         for (int step = 1; step <= steps; ++step) {
             QPointF tip;
             const QList<QPolygonF> head = headOf(s, s.length * step / steps, tip);

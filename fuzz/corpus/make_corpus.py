@@ -75,6 +75,17 @@ LINKLABEL_SEEDS = {
     "unclosed.txt": "a<b>b<link=c",
 }
 
+STROKE_SEEDS = {
+    # A path as the stroke table has it, and one with every command and number form.
+    "path.txt": "M11,54.25c3.19,0.62,6.25,0.75,9.73,0.5c20.64-1.5,50.39-5.12,68.58-5.24",
+    "forms.txt": "m1-2C.5.5.5.5 1e1-1E+1 3,4,5,6s1 2 3 4S5,6,7,8c1,2,3,4,5,6",
+    # Table lines: a comment, a one-stroke and a two-stroke kanji, a code point beyond 16 bits.
+    "table.txt": "# comment\n4E00\tM11,54.25c3.19,0.62,6.25,0.75,9.73,0.5\n"
+    "5C71\tM53.5,12c1,1,1.5,2,1.5,3.5s0,50,-0.5,60\tM20,40c1,1,2,2,2,3S22,80,22,82\n"
+    "20B9F\tM10,10C20,20,30,30,40,40\n",
+    "bad.txt": "4E00\tM1,2L3,4\n4E01\t\tM1,1\nXYZ\n",
+}
+
 
 def write(folder: str, seeds: dict) -> None:
     out = HERE / folder
@@ -87,3 +98,4 @@ write("deck", DECK_SEEDS)
 write("ini", INI_SEEDS)
 write("gif", GIF_SEEDS)
 write("linklabel", {n: t.encode() for n, t in LINKLABEL_SEEDS.items()})
+write("strokes", {n: t.encode() for n, t in STROKE_SEEDS.items()})

@@ -123,6 +123,19 @@ TEST(Renderer, UnreadableStrokesMakeNoPicture) {
     EXPECT_EQ(error.toStdString(), "stroke 2: unsupported path command \"L\" at offset 4");
     EXPECT_TRUE(strokes::makePicture({}, &error).isEmpty());
     EXPECT_EQ(error.toStdString(), "no strokes");
+    const QList<QByteArrayView> tooMany(strokes::kMaxStrokes + 1, "M1,1c1,1,1,1,1,1");
+    EXPECT_TRUE(strokes::makePicture(tooMany, &error).isEmpty());
+    EXPECT_EQ(error.toStdString(), "too many strokes");
+    // A stroke as long as the data allows still takes a bounded time (frames that change nothing
+    // on the picture lengthen the one before, so the total tells the steps).
+    TGIFImage gif;
+    gif.LoadFromData(strokes::makePicture({"M-999,-999C999,999,-999,999,999,-999"}));
+    int total = 0;
+    for (int i = 0; i < gif.FrameCount(); ++i)
+        total += gif.Frame(i).interval();
+    EXPECT_EQ(total,
+              10 * (strokes::kFirstFrameDelay + strokes::kMaxStepsPerStroke * strokes::kStepDelay +
+                    strokes::kFinalDelay));
 }
 
 TEST(GifWriter, RefusesFramesThatDoNotFit) {
