@@ -13,7 +13,6 @@
 #include "widgets/statusbar.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
@@ -185,8 +184,7 @@ void TForm2::ShowCard(bool newCard) {
     // The hint window's showing is decided once for the card, when it has been drawn.
     const THintForm::CardScope hintCard(HintForm);
     if (HintForm) {
-        const bool pics = QDir(m.AppDir + QStringLiteral("pics")).exists();
-        HintForm->want(pics && !newCard && hasKanji && m.ShowHint);
+        HintForm->want(HintForm->picturesAvailable() && !newCard && hasKanji && m.ShowHint);
     }
     if (!hasKanji)
         ShownKinds &= ~(1u << wkKanji);

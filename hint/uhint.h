@@ -68,6 +68,8 @@ public:
     void setSuppressed(bool suppressed);
 
     const QString& LastKanji() const { return m_lastKanji; }
+    // Whether pictures can be shown at all: a picture folder or the stroke table is there.
+    bool picturesAvailable() const { return m_pictures.available(); }
     // Where the pictures come from (tests give their own folders and table).
     void setPictures(KanjiPictures pictures) { m_pictures = std::move(pictures); }
     const std::vector<TGIFAnimator*>& Animations() const { return m_animations; }
