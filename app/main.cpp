@@ -1,11 +1,13 @@
-#include "app/model/settings.h"
+#include "app/firststart.h"
 #include "app/umain.h"
 #include "platform/fonts.h"
+#include "platform/paths.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "platform/translations.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSessionManager>
 #include <cstdio>
 
@@ -48,10 +50,17 @@ int main(int argc, char* argv[]) {
     // only the main window's own close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString appDir = QApplication::applicationDirPath() + u'/';
-    // One trainer per settings file: a second start brings the running one up and ends.
-    platform::SingleInstance instance(appDir + settings::fileName());
-    switch (instance.start(QApplication::arguments())) {
+    const platform::paths::Layout layout =
+        platform::paths::Layout::forProgram(QApplication::applicationDirPath() + u'/');
+    // A deck named on the command line, absolute: the running copy it may be handed to has
+    // another current folder.
+    QStringList args = QApplication::arguments();
+    if (args.size() > 1 && !args.at(1).isEmpty())
+        args[1] = QDir::current().absoluteFilePath(args.at(1));
+    // One trainer per settings file: a second start brings the running one up (opening the deck
+    // it was given) and ends.
+    platform::SingleInstance instance(layout.settingsFile);
+    switch (instance.start(args)) {
     case platform::SingleInstance::Role::First:
         break;
     case platform::SingleInstance::Role::HandedOver:
@@ -65,12 +74,13 @@ int main(int argc, char* argv[]) {
 
     platform::registerFontSubstitutions();
     platform::installToolkitTranslation(app);
-    const QStringList args = QApplication::arguments();
-    const QString deckPath = args.size() > 1 ? args.at(1) : QString();
-    TForm2 form(appDir, deckPath);
+    QString deckPath = args.size() > 1 ? args.at(1) : QString();
+    if (deckPath.isEmpty())
+        deckPath = firstStartDeck(layout);
+    TForm2 form(layout, deckPath);
     QObject::connect(&form, &TForm2::FormClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    QObject::connect(&instance, &platform::SingleInstance::started, &form, &TForm2::bringUp);
+    QObject::connect(&instance, &platform::SingleInstance::started, &form, &TForm2::openHandedOver);
     QObject::connect(
         &terminations, &platform::TerminationSignals::received, &form, [&form](int signalNumber) {
             std::fprintf(stderr, "sorabi: ending on signal %d; saving\n", signalNumber);

@@ -25,6 +25,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,9 +85,14 @@ QAction* addSeparator(QMenu* menu, const char* name) {
 
 } // namespace
 
-TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent) : QWidget(parent) {
+TForm2::TForm2(const QString& appDir, const QString& deckPath, QWidget* parent)
+    : TForm2(platform::paths::Layout::portable(appDir), deckPath, parent) {}
+
+TForm2::TForm2(const platform::paths::Layout& layout, const QString& deckPath, QWidget* parent)
+    : QWidget(parent), m_layout(layout) {
     initResources();
-    m_model.AppDir = appDir;
+    // Bare deck names are looked for in the deck folder (the program's own when portable).
+    m_model.AppDir = layout.deckFolder;
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Sorabi"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -344,7 +350,7 @@ void TForm2::FormCreate(const QString& deckPath) {
     m_placement->onPending = [this](bool pending) {
         FormMagnet1->setSuspended(pending);
     };
-    m_hintForm = std::make_unique<THintForm>(this, m_model.AppDir);
+    m_hintForm = std::make_unique<THintForm>(this, KanjiPictures::of(m_layout));
     HintForm = m_hintForm.get();
     setWindowTitle(programVersionTitle());
     m_model.Graded = false;
@@ -373,7 +379,7 @@ QString TForm2::titleBase() const {
 }
 
 void TForm2::LoadSettings() {
-    const platform::IniStore ini(m_model.AppDir + settings::fileName());
+    const platform::IniStore ini(m_layout.settingsFile);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 0;
     if (const auto pos = settings::load(ini, m_model, settings::defaultLeft(screenWidth, width())))
@@ -381,7 +387,10 @@ void TForm2::LoadSettings() {
 }
 
 void TForm2::SaveSettings() {
-    platform::IniStore ini(m_model.AppDir + settings::fileName());
+    // An installed program's settings folder is made on the first save.
+    if (m_layout.installed)
+        QDir().mkpath(QFileInfo(m_layout.settingsFile).absolutePath());
+    platform::IniStore ini(m_layout.settingsFile);
     settings::save(ini, m_model, pos());
     if (ini.differsFromFile())
         ini.save();
@@ -578,33 +587,63 @@ void TForm2::SetupBtnClick() {
         m.changed(TrainerModel::Change::Deck);
         const QString f = SetupForm->FNameEdit->FileName();
         if (f != m.Dictionary) {
-            // A deck that cannot be written stays loaded unless the user lets its counts go.
-            if (!SaveDeck(m.Dictionary) &&
-                !platform::askQuestion(this, QStringLiteral("Продолжить без сохранения?"),
-                                       platform::Answer::No)) {
-                ResumeTraining();
+            // A deck that could not be read leaves the run paused until the user resumes it.
+            if (switchDeck(f) == DeckSwitch::Unreadable)
                 return;
-            }
-            // The new deck starts with nothing unsaved.
-            m_deckUnsaved = false;
-            try {
-                if (LoadDeck(f)) {
-                    m.Dictionary = f;
-                    ShowCard(true);
-                } else {
-                    m.Dictionary.clear();
-                }
-            } catch (const platform::Error& e) {
-                // The deck could not be read: nothing is loaded, the old path stays, and the
-                // run stays paused until the user resumes it.
-                platform::showError(this, e.text());
-                return;
-            }
         } else {
             ShowCard(false);
         }
     }
     ResumeTraining();
+}
+
+TForm2::DeckSwitch TForm2::switchDeck(const QString& path) {
+    TrainerModel& m = m_model;
+    // A deck that cannot be written stays loaded unless the user lets its counts go.
+    if (!SaveDeck(m.Dictionary) &&
+        !platform::askQuestion(this, QStringLiteral("Продолжить без сохранения?"),
+                               platform::Answer::No))
+        return DeckSwitch::Kept;
+    // The new deck starts with nothing unsaved.
+    m_deckUnsaved = false;
+    try {
+        if (LoadDeck(path)) {
+            m.Dictionary = path;
+            ShowCard(true);
+        } else {
+            m.Dictionary.clear();
+        }
+    } catch (const platform::Error& e) {
+        // The deck could not be read: nothing is loaded and the old path stays.
+        platform::showError(this, e.text());
+        return DeckSwitch::Unreadable;
+    }
+    return DeckSwitch::Switched;
+}
+
+void TForm2::openHandedOver(const QStringList& args) {
+    if (m_ended)
+        return;
+    // A dialog or message box of this program is waiting for the user: the deck is opened once
+    // it is answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(kHandOverRetryMs, this, [this, args] { openHandedOver(args); });
+        return;
+    }
+    bringUp();
+    if (args.size() < 2 || args.at(1).isEmpty())
+        return;
+    // The start that handed the path over made it absolute.
+    const QString path = args.at(1);
+    TrainerModel& m = m_model;
+    if (m.DeckLoaded &&
+        platform::paths::canonical(m.deckFile()) == platform::paths::canonical(path))
+        return;
+    PauseTraining();
+    const DeckSwitch result = switchDeck(path);
+    m.changed(TrainerModel::Change::Settings);
+    if (result != DeckSwitch::Unreadable)
+        ResumeTraining();
 }
 
 // The dialogs are created once, on their first use, and kept: a window that trains all day

@@ -4,6 +4,7 @@
 #include "app/model/trainermodel.h"
 
 #include "platform/frameplacement.h"
+#include "platform/paths.h"
 
 #include <QPointer>
 #include <QRandomGenerator>
@@ -35,9 +36,12 @@ class TForm2 : public QWidget {
     Q_OBJECT
 
 public:
-    // appDir is the folder of the settings file, of bare deck names and of "pics", ending in a
-    // path delimiter. A non-empty deckPath replaces the stored deck right after the settings are
-    // read (made absolute against the current folder).
+    // layout: where the settings file, bare deck names and the pictures live. A non-empty
+    // deckPath replaces the stored deck right after the settings are read (made absolute against
+    // the current folder).
+    explicit TForm2(const platform::paths::Layout& layout, const QString& deckPath = QString(),
+                    QWidget* parent = nullptr);
+    // A program living in the folder appDir (ending in a delimiter), as an unpacked copy does.
     explicit TForm2(const QString& appDir, const QString& deckPath = QString(),
                     QWidget* parent = nullptr);
     ~TForm2() override;
@@ -72,6 +76,11 @@ public:
     // A second start of the program or a tray click: the window comes up from wherever it is,
     // with the keyboard.
     void bringUp();
+    // A later start of the program handed over its arguments (program name first): the window
+    // comes up, and a deck path among them (absolute) is opened by the same steps as choosing it
+    // in the options, the old deck saved first. Waits while a dialog of this program is open.
+    void openHandedOver(const QStringList& args);
+    static constexpr int kHandOverRetryMs = 300;
 
     void SetIntervals(qint32 newCardMinutes, qint32 translationSeconds);
     void NextCard();
@@ -181,6 +190,10 @@ private:
     void createLayout();
     void createMenus();
     TSetupForm& setupForm();
+    // Choosing another deck: the old one saved (or given up when the user agrees), the new one
+    // loaded and its first card shown.
+    enum class DeckSwitch { Kept, Switched, Unreadable };
+    DeckSwitch switchDeck(const QString& path);
     // Shows one of this window's dialogs modally.
     int execDialog(QDialog& dialog);
     TAboutForm& aboutForm();
@@ -209,6 +222,7 @@ private:
     QToolButton* makeButton(QWidget* panel, const char* name, const QString& picture,
                             const QString& hint, int left, int top);
 
+    platform::paths::Layout m_layout;
     TrainerModel m_model;
     QRandomGenerator m_random;
     // The kinds not yet put on a label while a card is drawn, one bit per kind.

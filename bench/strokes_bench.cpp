@@ -72,8 +72,7 @@ void hintWindowCard(benchmark::State& state, bool cold) {
     QWidget main;
     main.setGeometry(600, 0, 380, 300);
     main.show();
-    QTemporaryDir app;
-    THintForm hint(&main, app.path() + u'/');
+    THintForm hint(&main, KanjiPictures({}, QString(), nullptr));
     const QString words[] = {QStringLiteral("日本語学"), QStringLiteral("電車通勤"),
                              QStringLiteral("図書館員"), QStringLiteral("新聞記者")};
     size_t n = 0;

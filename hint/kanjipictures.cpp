@@ -13,12 +13,11 @@ KanjiPictures::KanjiPictures(QStringList folders, QString cacheFolder,
                              const strokes::StrokeTable* table)
     : m_folders(std::move(folders)), m_cacheFolder(std::move(cacheFolder)), m_table(table) {}
 
-KanjiPictures KanjiPictures::forProgram(const QString& appDir) {
-    const QString tablePath = platform::paths::strokeTableFile(appDir);
-    const strokes::StrokeTable* table =
-        QFileInfo::exists(tablePath) ? strokes::StrokeTable::shared(tablePath) : nullptr;
-    return KanjiPictures(platform::paths::pictureFolders(appDir),
-                         platform::paths::pictureCacheFolder(), table);
+KanjiPictures KanjiPictures::of(const platform::paths::Layout& layout) {
+    const strokes::StrokeTable* table = QFileInfo::exists(layout.strokeTable)
+                                            ? strokes::StrokeTable::shared(layout.strokeTable)
+                                            : nullptr;
+    return KanjiPictures(layout.pictureFolders, layout.pictureCache, table);
 }
 
 bool KanjiPictures::available() const {

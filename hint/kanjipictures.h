@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform::paths {
+struct Layout;
+}
 namespace strokes {
 class StrokeTable;
 }
@@ -17,9 +20,9 @@ class KanjiPictures {
 public:
     // folders: looked in, in order; cacheFolder: made when first needed; table: may be null.
     KanjiPictures(QStringList folders, QString cacheFolder, const strokes::StrokeTable* table);
-    // The program's own: the picture folders and cache of platform::paths, and the stroke table
-    // beside the program or in its installed data folder.
-    static KanjiPictures forProgram(const QString& appDir);
+    // The program's own: the picture folders, cache and stroke table of its layout (the table
+    // when it is there).
+    static KanjiPictures of(const platform::paths::Layout& layout);
 
     struct Picture {
         QString file;    // read the picture from here...

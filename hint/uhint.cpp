@@ -9,11 +9,10 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-THintForm::THintForm(const QWidget* mainWindow, const QString& appDir)
+THintForm::THintForm(const QWidget* mainWindow, KanjiPictures pictures)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow), m_codes(KanjiCodes::builtIn()),
-      m_pictures(KanjiPictures::forProgram(appDir)),
+      m_mainWindow(mainWindow), m_codes(KanjiCodes::builtIn()), m_pictures(std::move(pictures)),
       m_placement(new platform::FramePlacement(*this, true)) {
     setObjectName(QStringLiteral("HintForm"));
     setWindowTitle(QStringLiteral("Написание"));

@@ -25,8 +25,8 @@ class THintForm : public QWidget {
 public:
     static constexpr const char* kPictureHint = "Нажмите, чтобы посмотреть написание";
 
-    // mainWindow: whose left and top edges place this window; appDir ends in a path delimiter.
-    THintForm(const QWidget* mainWindow, const QString& appDir);
+    // mainWindow: whose left and top edges place this window; pictures: where they come from.
+    THintForm(const QWidget* mainWindow, KanjiPictures pictures);
     ~THintForm() override;
 
     // Shows the pictures of the kanji in text (the word's kanji field). The same text as last

@@ -91,8 +91,8 @@ int main(int argc, char** argv) {
     }
     QString error;
     const QString appDir = QCoreApplication::applicationDirPath() + u'/';
-    const strokes::StrokeTable* table =
-        strokes::StrokeTable::shared(platform::paths::strokeTableFile(appDir), &error);
+    const strokes::StrokeTable* table = strokes::StrokeTable::shared(
+        platform::paths::Layout::forProgram(appDir).strokeTable, &error);
     if (!table) {
         print(stderr, QStringLiteral("sorabi-pics: %1\n").arg(error));
         return 1;

@@ -28,26 +28,69 @@ QString runtimeFile(const QString& prefix, const QString& key, const QString& su
 }
 
 namespace {
-QString installedDataFolder(const QString& appDir) {
-    return QDir::cleanPath(appDir + QStringLiteral("../share/sorabi"));
+
+const QString kTableName = QStringLiteral("kanjivg-strokes.qz");
+const QString kSampleName = QStringLiteral("sample.sb");
+
+// <prefix>/share/sorabi for a program in <prefix>/bin, without a delimiter at the end.
+QString installedDataFolder(const QString& programFolder) {
+    return QDir::cleanPath(programFolder + QStringLiteral("../share/sorabi"));
 }
+
+QString withDelimiter(const QString& folder) {
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
 } // namespace
 
-QStringList pictureFolders(const QString& appDir) {
-    return {appDir + QStringLiteral("pics"), installedDataFolder(appDir) + QStringLiteral("/pics")};
+Layout Layout::forProgram(const QString& programFolder) {
+    return QFileInfo(installedDataFolder(programFolder)).isDir() ? installedAt(programFolder)
+                                                                 : portable(programFolder);
+}
+
+Layout Layout::portable(const QString& programFolder) {
+    Layout l;
+    l.installed = false;
+    l.programFolder = withDelimiter(programFolder);
+    l.settingsFile = l.programFolder + QStringLiteral("sorabi.ini");
+    l.deckFolder = l.programFolder;
+    l.pictureFolders = {l.programFolder + QStringLiteral("pics")};
+    l.pictureCache = pictureCacheFolder();
+    l.strokeTable = l.programFolder + kTableName;
+    l.sampleDeck = l.programFolder + kSampleName;
+    return l;
+}
+
+Layout Layout::installedAt(const QString& programFolder) {
+    Layout l;
+    l.installed = true;
+    l.programFolder = withDelimiter(programFolder);
+    const QString data = installedDataFolder(l.programFolder);
+    l.settingsFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                     QStringLiteral("/sorabi/sorabi.ini");
+    l.deckFolder =
+        withDelimiter(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                      QStringLiteral("/sorabi"));
+    l.pictureFolders = {data + QStringLiteral("/pics")};
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString pics = QDir::cleanPath(folder + QStringLiteral("/sorabi/pics"));
+        if (!l.pictureFolders.contains(pics))
+            l.pictureFolders << pics;
+    }
+    l.pictureCache = pictureCacheFolder();
+    l.strokeTable = data + u'/' + kTableName;
+    l.sampleDeck = data + u'/' + kSampleName;
+    return l;
+}
+
+QString Layout::sampleDeckName() {
+    return kSampleName;
 }
 
 QString pictureCacheFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
            QStringLiteral("/sorabi/pics");
-}
-
-QString strokeTableFile(const QString& appDir) {
-    static const QString name = QStringLiteral("kanjivg-strokes.qz");
-    const QString installed = installedDataFolder(appDir) + u'/' + name;
-    if (!QFileInfo::exists(appDir + name) && QFileInfo::exists(installed))
-        return installed;
-    return appDir + name;
 }
 
 } // namespace platform::paths

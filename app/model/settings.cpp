@@ -69,9 +69,6 @@ qint32 readInterval(const platform::IniStore& ini, const char16_t* name, int def
 
 } // namespace
 
-QString fileName() {
-    return QStringLiteral("sorabi.ini");
-}
 QString section() {
     return QStringLiteral("MAIN");
 }

@@ -9,10 +9,9 @@ namespace platform {
 class IniStore;
 }
 
-// The settings file "sorabi.ini" beside the executable, section "MAIN".
+// The settings file "sorabi.ini" (platform::paths::Layout says where it lives), section "MAIN".
 namespace settings {
 
-QString fileName();
 QString section();
 
 // The window's place when the file gives none: the top right corner, 5 pixels from the right.

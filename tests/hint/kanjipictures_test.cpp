@@ -102,8 +102,7 @@ TEST_F(PicturesFixture, TheHintWindowShowsDrawnPicturesWithoutAPicsFolder) {
     QWidget main;
     main.setGeometry(400, 100, 380, 300);
     main.show();
-    THintForm hint(&main, dir.path());
-    hint.setPictures(pictures(table()));
+    THintForm hint(&main, pictures(table()));
     hint.ShowKanji(QStringLiteral("猫山"));
     EXPECT_TRUE(hint.isVisible());
     ASSERT_EQ(hint.Animations().size(), 2u);

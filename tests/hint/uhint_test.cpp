@@ -2,6 +2,7 @@
 
 #include "hint/kanjicodes.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "tests/support/gifbuilder.h"
 #include "tests/support/printers.h"
 #include "tests/support/tempdir.h"
@@ -42,7 +43,8 @@ protected:
         main.move(200, 100);
         main.resize(380, 300);
         main.show();
-        hint = std::make_unique<THintForm>(&main, dir.path());
+        hint = std::make_unique<THintForm>(
+            &main, KanjiPictures::of(platform::paths::Layout::portable(dir.path())));
     }
     void makePics() { ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("pics"))); }
     // Writes the picture file of a kanji into the pics folder.
