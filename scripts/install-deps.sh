@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need; skips what is there.
-# Usage: scripts/install-deps.sh [run|test|ci]
+# Usage: scripts/install-deps.sh [run|test|package|ci]
 set -euo pipefail
 
 profile=${1:-test}
@@ -11,10 +11,14 @@ packages=(build-essential cmake qt6-base-dev qt6-translations-l10n qt6-wayland l
 # The end-to-end test: a virtual X server, a window manager, mouse and window control, and a
 # screenshot when it fails.
 e2e=(xvfb openbox xdotool wmctrl x11-utils imagemagick)
+# The Debian package: its shared-library dependencies, and the checks of the package and of its
+# desktop files.
+package=(dpkg-dev lintian desktop-file-utils appstream)
 case "$profile" in
 run) ;;
+package) packages+=("${package[@]}") ;;
 test) packages+=(libgtest-dev libgmock-dev "${e2e[@]}") ;;
-ci) packages+=(libgtest-dev libgmock-dev "${e2e[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
+ci) packages+=(libgtest-dev libgmock-dev "${e2e[@]}" "${package[@]}" clang libclang-rt-14-dev libfuzzer-14-dev libbenchmark-dev) ;;
 *) echo "unknown profile: $profile" >&2; exit 2 ;;
 esac
 

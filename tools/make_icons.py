@@ -403,6 +403,13 @@ CARD_LAYOUTS = {
              disc=5.5, border=1.0),
     48: dict(back=(9, 4, 46, 33), front=(2, 15, 39, 44), corner=3.0,
              disc=8.0, border=2.0),
+    # The desktop's larger sizes: the 32-pixel layout scaled up.
+    64: dict(back=(12, 4, 62, 42), front=(2, 20, 52, 58), corner=4.0,
+             disc=11.0, border=2.0),
+    128: dict(back=(24, 8, 124, 84), front=(4, 40, 104, 116), corner=8.0,
+              disc=22.0, border=4.0),
+    256: dict(back=(48, 16, 248, 168), front=(8, 80, 208, 232), corner=16.0,
+              disc=44.0, border=6.0),
 }
 
 
@@ -441,6 +448,9 @@ PICTURES = [
     ("sorabi-16.png", 16, draw_program_icon),
     ("sorabi.png", 32, draw_program_icon),
     ("sorabi-48.png", 48, draw_program_icon),
+    ("sorabi-64.png", 64, draw_program_icon),
+    ("sorabi-128.png", 128, draw_program_icon),
+    ("sorabi-256.png", 256, draw_program_icon),
 ]
 
 
