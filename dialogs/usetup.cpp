@@ -581,6 +581,9 @@ void TSetupForm::SaveBtnClick() {
     if (!current.isEmpty()) {
         dialog.setDirectory(QFileInfo(current).absolutePath());
         dialog.selectFile(current);
+    } else if (QFileInfo(m_model.AppDir).isDir()) {
+        // No deck yet: a new one goes where bare deck names are looked for.
+        dialog.setDirectory(m_model.AppDir);
     }
     if (platform::execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
