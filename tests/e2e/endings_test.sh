@@ -3,6 +3,8 @@
 #   1. SIGTERM right after two gradings writes the deck and the settings, without a box;
 #   2. SIGKILL three seconds after a grading leaves a whole deck that holds it;
 #   3. a second start ends at once and brings the one window back up;
+#   3b. a second start with a deck (a double click on a deck file) hands it to the running one,
+#      which saves its deck and opens the new one;
 #   4. a second copy of the program (another folder) refuses the deck the first one has open;
 #   5. a deck that cannot be written at exit: after the error box, "Да" to "Выйти без
 #      сохранения?" ends the program, and the settings are still written.
@@ -106,6 +108,27 @@ shown_again() { ! xprop -id "$win" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN;
 wait_for 10 "the window to come back" shown_again
 count_windows || fail "expected one window of the program"
 echo "ok 3: a second start ended and brought the window back"
+
+# 3b. A second start from another folder with a deck named relative to it: the running copy
+# saves the grading just made and opens that deck; a start with the first deck switches back.
+settle_window
+graded_before=$(attempts_of "$app/words.sb")
+click_grade 182
+mkdir -p "$work/decks"
+{
+    printf '\xff\xfe'
+    printf '*0\r\n山=やま=гора=0=0\r\n' | iconv -f UTF-8 -t UTF-16LE
+} >"$work/decks/animals.sb"
+handed_status=0
+(cd "$work/decks" && timeout 20 "$app/sorabi" animals.sb) >>"$work/sorabi.log" 2>&1 || handed_status=$?
+[ "$handed_status" -eq 0 ] || fail "the start with a deck ended with status $handed_status"
+wait_for 10 "the running window on the handed deck" alive_and find_window '^Sorabi v\.0\.9\.2 \[animals\.sb\] $'
+[ "$win" = "$first_win" ] || fail "the handed deck opened in another window"
+[ "$(attempts_of "$app/words.sb")" -eq $((graded_before + 1)) ] ||
+    fail "the old deck was not saved before the switch"
+timeout 20 "$app/sorabi" "$app/words.sb" >>"$work/sorabi.log" 2>&1 || fail "the start back ended badly"
+wait_for 10 "the running window back on its deck" alive_and find_window "$main_title"
+echo "ok 3b: a deck handed to the running copy was opened after the old one was saved"
 
 # 4. Another copy of the program in another folder, on the deck the first copy has open.
 other=$work/other
