@@ -31,12 +31,7 @@ const strokes::StrokeTable& table() {
 
 // Every kanji of the code table, in its order.
 const std::vector<char16_t>& allKanji() {
-    static const std::vector<char16_t> units = [] {
-        std::vector<char16_t> u;
-        for (const QByteArray& line : KanjiCodes::builtIn().lines())
-            u.push_back(char16_t(line.mid(2, 4).toUInt(nullptr, 16)));
-        return u;
-    }();
+    static const std::vector<char16_t> units = KanjiCodes::builtIn().units();
     return units;
 }
 

@@ -60,6 +60,19 @@ const KanjiCodes& KanjiCodes::builtIn() {
     return table;
 }
 
+std::vector<char16_t> KanjiCodes::units() const {
+    std::vector<char16_t> result;
+    result.reserve(size_t(m_lines.size()));
+    for (const QByteArray& line : m_lines) {
+        const qsizetype eq = line.indexOf('=');
+        // A name has the form of a value: "0x" and hexadecimal digits.
+        if (eq > 0)
+            if (const auto unit = codeOfValue(QString::fromLatin1(line.first(eq))))
+                result.push_back(char16_t(*unit));
+    }
+    return result;
+}
+
 QString KanjiCodes::LookupCode(QStringView name) const {
     for (const QByteArray& line : m_lines) {
         const qsizetype separator = line.indexOf(kSeparator);

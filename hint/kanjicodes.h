@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <vector>
 
 // The table from a kanji to its two-byte Shift_JIS code, which names the kanji's stroke-order
 // picture. One line per kanji, "0x4E9C=0x889F": the name (before the first "=") is the kanji's
@@ -22,6 +23,9 @@ public:
     static const KanjiCodes& builtIn();
 
     const QByteArrayList& lines() const { return m_lines; }
+    // The kanji of the table (the units their names stand for), in the table's order; lines
+    // whose name is not a unit are left out.
+    std::vector<char16_t> units() const;
 
     // The value of the first line whose name equals name, letters compared without regard to case
     // ("0x4e9c" finds the line of "0x4E9C"); empty when no line matches. Lines without "=" have no

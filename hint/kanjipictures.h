@@ -39,8 +39,6 @@ public:
     // be written, else in memory.
     Picture remake(char16_t unit, quint16 code) const;
 
-    const strokes::StrokeTable* table() const { return m_table; }
-
 private:
     QStringList m_folders;
     QString m_cacheFolder;

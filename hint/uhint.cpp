@@ -4,8 +4,6 @@
 #include "platform/errors.h"
 #include "widgets/gifanimator.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QWindow>
 

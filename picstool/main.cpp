@@ -59,13 +59,8 @@ std::vector<Job> jobsOf(const KanjiCodes& codes, const QStringList& args) {
         for (const QChar c : args[2])
             add(c.unicode());
     } else {
-        for (const QByteArray& line : codes.lines()) {
-            const qsizetype eq = line.indexOf('=');
-            bool ok = false;
-            const uint unit = eq > 2 ? line.mid(2, eq - 2).toUInt(&ok, 16) : 0;
-            if (ok && unit <= 0xFFFF)
-                add(char16_t(unit));
-        }
+        for (const char16_t unit : codes.units())
+            add(unit);
     }
     return jobs;
 }
@@ -106,21 +101,22 @@ int main(int argc, char** argv) {
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
             const Job& job = jobs[i];
-            const QString name = QString(QChar(job.unit));
             QString why;
-            const QByteArray gif = strokes::makePicture(table->strokesOf(job.unit), &why);
-            const QString path = outDir + u'/' + KanjiCodes::pictureFileName(job.code);
-            if (gif.isEmpty() && !table->contains(job.unit))
+            if (!table->contains(job.unit)) {
                 why = QStringLiteral("no stroke data");
-            if (!gif.isEmpty() && !platform::writeFileAtomically(path, gif, &why))
-                why = path + QStringLiteral(": ") + why;
-            else if (!gif.isEmpty())
-                why.clear();
+            } else if (const QByteArray gif =
+                           strokes::makePicture(table->strokesOf(job.unit), &why);
+                       !gif.isEmpty()) {
+                const QString path = outDir + u'/' + KanjiCodes::pictureFileName(job.code);
+                QString writeError;
+                if (!platform::writeFileAtomically(path, gif, &writeError))
+                    why = path + QStringLiteral(": ") + writeError;
+            }
             if (!why.isEmpty()) {
                 const std::lock_guard lock(failuresLock);
                 const QString hex =
                     QString::number(uint(job.unit), 16).toUpper().rightJustified(4, u'0');
-                failures << QStringLiteral("%1 (U+%2): %3").arg(name, hex, why);
+                failures << QStringLiteral("%1 (U+%2): %3").arg(QChar(job.unit), hex, why);
             }
             ++done;
         }

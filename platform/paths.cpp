@@ -32,13 +32,20 @@ namespace {
 const QString kTableName = QStringLiteral("kanjivg-strokes.qz");
 const QString kSampleName = QStringLiteral("sample.sb");
 
-// <prefix>/share/sorabi for a program in <prefix>/bin, without a delimiter at the end.
-QString installedDataFolder(const QString& programFolder) {
-    return QDir::cleanPath(programFolder + QStringLiteral("../share/sorabi"));
-}
-
 QString withDelimiter(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+// <prefix>/share/sorabi for a program in <prefix>/bin, without a delimiter at the end.
+QString installedDataFolder(const QString& programFolder) {
+    return QDir::cleanPath(withDelimiter(programFolder) + QStringLiteral("../share/sorabi"));
+}
+
+// The user's cache of pictures made by the program: $XDG_CACHE_HOME/sorabi/pics (by default
+// ~/.cache/sorabi/pics). May not exist yet.
+QString pictureCacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/sorabi/pics");
 }
 
 } // namespace
@@ -86,11 +93,6 @@ Layout Layout::installedAt(const QString& programFolder) {
 
 QString Layout::sampleDeckName() {
     return kSampleName;
-}
-
-QString pictureCacheFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           QStringLiteral("/sorabi/pics");
 }
 
 } // namespace platform::paths

@@ -18,10 +18,6 @@ QString runtimeFolder();
 // key, suffix. The same key gives the same file for every copy of the program.
 QString runtimeFile(const QString& prefix, const QString& key, const QString& suffix);
 
-// The user's cache of pictures made by the program: $XDG_CACHE_HOME/sorabi/pics (by default
-// ~/.cache/sorabi/pics). May not exist yet.
-QString pictureCacheFolder();
-
 // Where the program keeps its files, decided once from the program's folder.
 //
 // Portable: the program's folder holds no installed layout (no "../share/sorabi" beside it), as

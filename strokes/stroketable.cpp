@@ -1,5 +1,7 @@
 #include "strokes/stroketable.h"
 
+#include "platform/hexdigit.h"
+
 #include <QFile>
 #include <algorithm>
 #include <map>
@@ -25,13 +27,7 @@ std::optional<char32_t> hexCodePoint(QByteArrayView text) {
         return std::nullopt;
     char32_t value = 0;
     for (const char c : text) {
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
+        const int digit = platform::hexDigit(char16_t(uchar(c)));
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + char32_t(digit);

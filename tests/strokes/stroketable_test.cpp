@@ -24,8 +24,7 @@ TEST(StrokeTable, CoversEveryKanjiOfTheCodeTableWithReadableStrokes) {
     ASSERT_NE(table, nullptr) << error.toStdString();
     int kanji = 0;
     QStringList missing, unreadable;
-    for (const QByteArray& line : KanjiCodes::builtIn().lines()) {
-        const char16_t unit = char16_t(line.mid(2, 4).toUInt(nullptr, 16));
+    for (const char16_t unit : KanjiCodes::builtIn().units()) {
         ++kanji;
         const QList<QByteArrayView> strokes = table->strokesOf(unit);
         if (strokes.isEmpty())
